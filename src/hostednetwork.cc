@@ -1,0 +1,105 @@
+// Start, stop and configure the hosted network with one netsh line each.
+#include "hostednetwork.h"
+
+#include <cstring>
+
+#include "console.h"
+#include "texts.h"
+
+namespace {
+
+char openNet[TEXT_SIZE] = "netsh wlan start hostednetwork";
+char closeNet[TEXT_SIZE] = "netsh wlan stop hostednetwork";
+
+// Completed in place with the name, " key=" and the password.
+constexpr char CREATE_TEMPLATE[] = "netsh wlan set hostednetwork mode=allow ssid=";
+char createNet[TEXT_SIZE] = "netsh wlan set hostednetwork mode=allow ssid=";
+
+constexpr std::size_t MIN_KEY_BYTES = 8;
+
+// Runs a command line and reports its outcome; on success the user presses a
+// key before the program goes on.
+void run_Reported(const char *line, const char *success, const char *failure)
+{
+    if (run_Command(line) == 0) {
+        write_Text(success);
+        pause_Key();
+    } else {
+        write_Text(failure);
+    }
+}
+
+void refuse(const char *why)
+{
+    write_Text(why);
+    delay_Ms(REFUSAL_DELAY_MS);
+}
+
+// Writes prompt and reads a value into buf, asking again (with again) while it
+// is shorter than min_bytes or holds a byte the interpreter cannot pass as
+// typed. Returns End at end of input, and Unfit for a token too long to store,
+// which the caller refuses with the whole command line.
+Token ask_Value(char (&buf)[TEXT_SIZE], const char *prompt, const char *again,
+                std::size_t min_bytes)
+{
+    write_Text(prompt);
+    for (;;) {
+        const Token token = read_Token(buf);
+        if (token != Token::Word) {
+            return token;
+        }
+        if (std::strlen(buf) < min_bytes) {
+            refuse(text::key_short);
+        } else if (!is_Passable(buf)) {
+            refuse(text::unusable);
+        } else {
+            return token;
+        }
+        write_Text(again);
+    }
+}
+
+// Builds the configure line from the template, so that a refused attempt
+// leaves nothing behind. False when it does not fit in 99 bytes.
+bool build_CreateNet(const char *ssid, const char *key)
+{
+    createNet[sizeof CREATE_TEMPLATE - 1] = '\0';
+    return append_Value(createNet, ssid) && append_Text(createNet, " key=") &&
+           append_Value(createNet, key);
+}
+
+} // namespace
+
+void openWifi()
+{
+    clear_Screen();
+    run_Reported(openNet, text::open_ok, text::open_fail);
+}
+
+void closeWifi()
+{
+    clear_Screen();
+    run_Reported(closeNet, text::close_ok, text::close_fail);
+}
+
+void createWifi()
+{
+    char ssid[TEXT_SIZE];
+    char key[TEXT_SIZE];
+    clear_Screen();
+    for (;;) {
+        const Token name = ask_Value(ssid, text::name_prompt, text::name_prompt, 0);
+        if (name == Token::End) {
+            return;
+        }
+        const Token password = ask_Value(key, text::key_prompt, text::key_again, MIN_KEY_BYTES);
+        if (password == Token::End) {
+            return;
+        }
+        if (name == Token::Word && password == Token::Word && build_CreateNet(ssid, key)) {
+            break;
+        }
+        refuse(text::too_long);
+    }
+    run_Reported(createNet, text::create_ok, text::create_fail);
+}

@@ -1,0 +1,55 @@
+// wifi-hotspot: a menu that starts, stops or configures the laptop's hosted
+// network, then ends.
+#include <cstring>
+
+#include "console.h"
+#include "hostednetwork.h"
+#include "texts.h"
+
+namespace {
+
+const char *const menu[] = {text::menu_title, text::menu_open, text::menu_close,
+                            text::menu_create, text::menu_end};
+
+void print_Menu(const char *s)
+{
+    write_Text(s);
+    write_Text("\n");
+}
+
+void create_Menu()
+{
+    for (int i = 0; i <= 4; ++i) {
+        print_Menu(menu[i]);
+    }
+}
+
+} // namespace
+
+int main()
+{
+    char choice[TEXT_SIZE];
+    color_Screen();
+    for (;;) {
+        create_Menu();
+        write_Text(text::prompt);
+        if (read_Token(choice) == Token::End) {
+            return 0; // nothing more will come: end as if the user had left
+        }
+        if (std::strcmp(choice, "1") == 0) {
+            openWifi();
+            return 0;
+        }
+        if (std::strcmp(choice, "2") == 0) {
+            closeWifi();
+            return 0;
+        }
+        if (std::strcmp(choice, "3") == 0) {
+            createWifi();
+            return 0;
+        }
+        write_Text(text::wrong_choice);
+        delay_Ms(REFUSAL_DELAY_MS);
+        clear_Screen();
+    }
+}
