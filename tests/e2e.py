@@ -3,8 +3,10 @@
 stdout, the exact arguments that reached a stand-in netsh, the exit status.
 
     e2e.py BINARY                      the POSIX build, netsh a shell script
-    e2e.py --wine BINARY NETSH_EXE     the Windows build under wine, with a
-                                       stand-in netsh.exe, through cmd.exe
+    e2e.py --wine EXE NETSH_EXE        the Windows build under wine, in the
+                                       prefix WINEPREFIX (made when missing),
+                                       with a stand-in netsh.exe in the folder
+                                       it runs in, through cmd.exe
 
 The stand-in netsh appends what it received to a log, prints one line of its
 own (to show it lands between the tool's texts) and exits with the status the
@@ -13,6 +15,7 @@ case chooses.
 import ast
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -109,8 +112,11 @@ CASES = [
 
 
 class Posix:
+    """The POSIX build: /bin/sh runs a netsh script found first on PATH, which
+    logs its arguments one a line."""
     name = "posix"
     newline = b"\n"
+    own_files = set()
 
     def __init__(self, binary):
         self.binary = str(Path(binary).resolve())
@@ -122,6 +128,12 @@ class Posix:
                          'echo "netsh stand-in ran"\nexit "$NETSH_STATUS"\n')
         netsh.chmod(0o755)
         self.path = f"{netsh.parent}{os.pathsep}{os.environ['PATH']}"
+
+    def prepare(self, work):
+        pass
+
+    def teardown(self):
+        pass
 
     def command(self):
         return [self.binary]
@@ -137,17 +149,104 @@ class Posix:
         return log.read_bytes().decode("latin-1").split("\n")[:-1]
 
 
+def crt_split(line):
+    """Splits a Windows command line the way the C runtime builds argv."""
+    args, arg, in_arg, quoted, i = [], "", False, False, 0
+    while i < len(line):
+        slashes = 0
+        while i < len(line) and line[i] == "\\":
+            slashes, i = slashes + 1, i + 1
+        if i < len(line) and line[i] == '"':
+            arg += "\\" * (slashes // 2)
+            if slashes % 2:
+                arg += '"'
+            else:
+                quoted = not quoted
+            in_arg, i = True, i + 1
+            continue
+        arg += "\\" * slashes
+        in_arg = in_arg or slashes > 0
+        if i == len(line):
+            break
+        if line[i] in " \t" and not quoted:
+            if in_arg:
+                args.append(arg)
+            arg, in_arg = "", False
+        else:
+            arg, in_arg = arg + line[i], True
+        i += 1
+    if in_arg:
+        args.append(arg)
+    return args
+
+
+class Wine:
+    """The Windows build under wine: cmd.exe runs the stand-in netsh.exe from
+    the folder the tool runs in, which logs its raw command line."""
+    name = "windows"
+    newline = b"\r\n"
+    own_files = {"netsh.exe"}
+
+    def __init__(self, exe, netsh):
+        self.exe = str(Path(exe).resolve())
+        self.netsh = Path(netsh).resolve()
+        self.raw_lines = []
+
+    def setup(self, scratch):
+        # The prefix (WINEPREFIX) is made on the first run. A wineserver kept
+        # up for the whole run, with wine's own services started away from
+        # the test's output, makes each case quick.
+        quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+        os.makedirs(os.environ["WINEPREFIX"], exist_ok=True)
+        subprocess.run(["wineserver", "-p"], check=True, **quiet)
+        subprocess.run(["wineboot", "-i"], check=True, timeout=600, **quiet)
+
+    def teardown(self):
+        subprocess.run(["wineserver", "-k"], check=False)
+
+    def prepare(self, work):
+        shutil.copy(self.netsh, work / "netsh.exe")
+
+    def command(self):
+        return ["wine", self.exe]
+
+    def env(self, log, status):
+        return {**os.environ, "NETSH_LOG": "Z:" + str(log).replace("/", "\\"), "NETSH_STATUS": str(status)}
+
+    def markers(self):
+        # cmd.exe's own: color and cls write nothing to a pipe; pause its prompt.
+        return {"COLOR": b"", "CLS": b"", "PAUSE": b"Press any key to continue... ",
+                "NETSH": NETSH_SAID.replace(b"\n", b"\r\n")}
+
+    def arguments(self, log):
+        lines = log.read_bytes().decode("latin-1").split("\n")[:-1]
+        for raw in lines:
+            args = crt_split(raw)
+            # Plain values go in unquoted: the line is exactly the words, one blank apart.
+            if '"' not in raw and raw != " ".join(args):
+                return [f"raw line {raw!r} is not its words one blank apart"]
+            if args[:1] != ["netsh"]:
+                return [f"raw line {raw!r} does not start netsh"]
+        return [a for raw in lines for a in crt_split(raw)[1:]]
+
+
 def run_case(platform, scratch, case):
     name, keys, status, screen, expected_args, platforms = case
     work = scratch / re.sub(r"\W", "_", name)
     work.mkdir()
+    platform.prepare(work)
     log = scratch / (work.name + ".log")
-    result = subprocess.run(platform.command(), input=keys, capture_output=True, cwd=work,
-                            env=platform.env(log, status), timeout=120)
+    # Standard output goes to a file, not a pipe: a helper process the platform
+    # starts on the side (wine's services) may keep a pipe open long after.
+    shown = scratch / (work.name + ".out")
+    with open(shown, "wb") as out:
+        result = subprocess.run(platform.command(), input=keys, stdout=out, cwd=work,
+                                env=platform.env(log, status), timeout=120)
+    result.stdout = shown.read_bytes()
     markers = platform.markers()
     parts = ["COLOR"] + MENU + screen
-    expected = b"".join(markers[p] if isinstance(p, str) and p in markers else p for p in parts)
-    expected = expected.replace(b"\n", platform.newline) if platform.newline != b"\n" else expected
+    expected = b"".join(markers[p] if isinstance(p, str) else p.replace(b"\n", platform.newline)
+                        for p in parts)
     failures = []
     if result.returncode != 0:
         failures.append(f"exit status {result.returncode}")
@@ -156,34 +255,34 @@ def run_case(platform, scratch, case):
     got_args = platform.arguments(log) if log.exists() else None
     if got_args != expected_args:
         failures.append(f"netsh arguments {got_args!r}, expected {expected_args!r}")
-    left = sorted(p.name for p in work.iterdir())
+    left = sorted(p.name for p in work.iterdir() if p.name not in platform.own_files)
     if left:
         failures.append(f"files appeared: {left}")
     return failures
 
 
-def main(argv):
-    if argv[1:2] == ["--wine"]:
-        from e2e_wine import Wine
-        platform = Wine(argv[2], argv[3])
-    else:
-        platform = Posix(argv[1])
+def run_cases(platform, scratch):
     failed = passed = 0
+    for case in CASES:
+        if platform.name not in case[5]:
+            continue
+        failures = run_case(platform, scratch, case)
+        print(f"{'FAIL' if failures else 'ok  '} {case[0]}")
+        for f in failures:
+            print("  " + f)
+        failed, passed = failed + bool(failures), passed + (not failures)
+    return failed, passed
+
+
+def main(argv):
+    platform = Wine(argv[2], argv[3]) if argv[1:2] == ["--wine"] else Posix(argv[1])
     with tempfile.TemporaryDirectory(prefix="wifi-hotspot-e2e-") as tmp:
         scratch = Path(tmp)
         platform.setup(scratch)
-        for case in CASES:
-            if platform.name not in case[5]:
-                continue
-            failures = run_case(platform, scratch, case)
-            if failures:
-                failed += 1
-                print(f"FAIL {case[0]}")
-                for f in failures:
-                    print("  " + f)
-            else:
-                passed += 1
-                print(f"ok   {case[0]}")
+        try:
+            failed, passed = run_cases(platform, scratch)
+        finally:
+            platform.teardown()
     print(f"{passed} passed, {failed} failed")
     return 1 if failed or not passed else 0
 
