@@ -38,9 +38,9 @@ void delay_Ms(unsigned ms);
 
 // How a command interpreter treats the bytes of a command line.
 struct Interpreter {
-    char quote;                // the quote that makes bytes inside it plain text
-    const char *specials;      // ASCII bytes the interpreter acts on unless quoted
-    const char *unquotable;    // bytes it acts on even inside quotes
+    char quote;                 // the quote that makes bytes inside it plain text
+    const char *specials;       // ASCII bytes the interpreter acts on unless quoted
+    const char *unquotable;     // bytes it acts on even inside quotes
     bool no_trailing_backslash; // a backslash before the closing quote would
                                 // escape it for the command's argument parser
 };

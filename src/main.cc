@@ -8,8 +8,8 @@
 
 namespace {
 
-const char *const menu[] = {text::menu_title, text::menu_open, text::menu_close,
-                            text::menu_create, text::menu_end};
+const char *const menu[] = {text::menu_title, text::menu_open, text::menu_close, text::menu_create,
+                            text::menu_end};
 
 void print_Menu(const char *s)
 {

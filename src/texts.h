@@ -10,6 +10,7 @@
 #include "console.h"
 
 // X(name, readable text, GBK bytes)
+// clang-format off
 #define WIFI_HOTSPOT_TEXTS(X)                                                                     \
     /* The menu, one row each. */                                                                 \
     X(menu_title, "笔记本无线网管理工具（请使用管理员权限运行）\t\t\t\t",                                      \
@@ -62,6 +63,7 @@
       "\xb5\xc4\xd7\xd6\xb7\xfb!\n")                                                              \
     /* The press-any-key prompt where no "pause" command writes its own. */                     \
     X(press_key, "请按任意键继续. . .", "\xc7\xeb\xb0\xb4\xc8\xce\xd2\xe2\xbc\xfc\xbc\xcc\xd0\xf8. . .")
+// clang-format on
 
 namespace text {
 // Each text is a fixed text buffer of its own: the bytes, then zeros.

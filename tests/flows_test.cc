@@ -22,8 +22,8 @@ const std::string SET = "netsh wlan set hostednetwork mode=allow ssid=";
 const std::string ASK = std::string("[cls]") + text::name_prompt + text::key_prompt;
 const std::string SHORT = std::string(text::key_short) + "[delay 1500]" + text::key_again;
 const std::string UNUSABLE = std::string(text::unusable) + "[delay 1500]";
-const std::string TOO_LONG = std::string(text::too_long) + "[delay 1500]" + text::name_prompt +
-                             text::key_prompt;
+const std::string TOO_LONG =
+    std::string(text::too_long) + "[delay 1500]" + text::name_prompt + text::key_prompt;
 
 std::string run(const std::string &line)
 {
@@ -42,6 +42,7 @@ struct Case {
 const std::string NAME41(41, 'n');
 const std::string LONG(150, 'x');
 
+// clang-format off
 const Case CASES[] = {
     // Start and stop: the result text, and a key only after success.
     {"start", "1\n", {0}, "[cls]" + run(OPEN) + text::open_ok + "[pause]", {OPEN}},
@@ -128,6 +129,7 @@ const Case CASES[] = {
     {"end after too long", "3 " + LONG + " 12345678", {},
      ASK + text::too_long + "[delay 1500]" + text::name_prompt, {}},
 };
+// clang-format on
 
 void PrintTo(const Case &c, std::ostream *os)
 {
@@ -162,9 +164,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, Flow, testing::ValuesIn(CASES),
 TEST(Quoting, ShellsPassValuesAsTyped)
 {
     const std::vector<std::pair<std::string, std::string>> values = {
-        {"home", "secret12"},      {"a&b", "p|q<r>ss"},     {"(x)", "^^^^^^^^"},
-        {"a;b", "$HOME*?[x]"},     {"~{a,b}", "#!`ls`x\\"}, {"\x81\x7c", "\x81\x5c\x81\x5e" "0000"},
-        {"a\x01" "b", "\x7f" "1234567"},
+        {"home", "secret12"},
+        {"a&b", "p|q<r>ss"},
+        {"(x)", "^^^^^^^^"},
+        {"a;b", "$HOME*?[x]"},
+        {"~{a,b}", "#!`ls`x\\"},
+        {"\x81\x7c", "\x81\x5c\x81\x5e"
+                     "0000"},
+        {"a\x01"
+         "b",
+         "\x7f"
+         "1234567"},
     };
     for (const Interpreter *shell : {&posix_sh, &cmd_exe}) {
         for (const auto &[name, key] : values) {
@@ -176,8 +186,9 @@ TEST(Quoting, ShellsPassValuesAsTyped)
             const std::string &line = script.commands[0];
             const auto args = shell == &posix_sh ? sh_Words(line) : cmd_Args(line);
             ASSERT_TRUE(args.has_value()) << line;
-            const std::vector<std::string> expected = {"netsh", "wlan", "set", "hostednetwork",
-                                                       "mode=allow", "ssid=" + name, "key=" + key};
+            const std::vector<std::string> expected = {
+                "netsh",      "wlan",         "set",       "hostednetwork",
+                "mode=allow", "ssid=" + name, "key=" + key};
             EXPECT_EQ(*args, expected) << line;
         }
     }
