@@ -45,19 +45,6 @@ TEST(ReadToken, HoldsNinetyNineBytesAndNoMore)
     EXPECT_STREQ(buf, "ok");
 }
 
-TEST(AppendValue, NeverPastNinetyNineBytes)
-{
-    char line[TEXT_SIZE] = "";
-    const std::string half(49, 'h');
-    EXPECT_TRUE(append_Value(line, half.c_str(), cmd_exe));
-    EXPECT_TRUE(append_Value(line, half.c_str(), cmd_exe));
-    EXPECT_FALSE(append_Value(line, "&", cmd_exe)); // quoted it takes 3 bytes, 1 is left
-    EXPECT_EQ(std::string(line), half + half);      // left as it was
-    EXPECT_TRUE(append_Text(line, "&"));
-    EXPECT_FALSE(append_Text(line, "x"));
-    EXPECT_EQ(std::string(line), half + half + "&");
-}
-
 // Every text: its GBK bytes decode to the readable text beside them.
 struct StoredText {
     const char *name;

@@ -149,40 +149,10 @@ class Posix:
         return log.read_bytes().decode("latin-1").split("\n")[:-1]
 
 
-def crt_split(line):
-    """Splits a Windows command line the way the C runtime builds argv."""
-    args, arg, in_arg, quoted, i = [], "", False, False, 0
-    while i < len(line):
-        slashes = 0
-        while i < len(line) and line[i] == "\\":
-            slashes, i = slashes + 1, i + 1
-        if i < len(line) and line[i] == '"':
-            arg += "\\" * (slashes // 2)
-            if slashes % 2:
-                arg += '"'
-            else:
-                quoted = not quoted
-            in_arg, i = True, i + 1
-            continue
-        arg += "\\" * slashes
-        in_arg = in_arg or slashes > 0
-        if i == len(line):
-            break
-        if line[i] in " \t" and not quoted:
-            if in_arg:
-                args.append(arg)
-            arg, in_arg = "", False
-        else:
-            arg, in_arg = arg + line[i], True
-        i += 1
-    if in_arg:
-        args.append(arg)
-    return args
-
-
 class Wine:
     """The Windows build under wine: cmd.exe runs the stand-in netsh.exe from
-    the folder the tool runs in, which logs its raw command line."""
+    the folder the tool runs in, which logs its raw command line and the
+    arguments its C runtime made of it."""
     name = "windows"
     newline = b"\r\n"
     own_files = {"netsh.exe"}
@@ -219,15 +189,11 @@ class Wine:
                 "NETSH": NETSH_SAID.replace(b"\n", b"\r\n")}
 
     def arguments(self, log):
-        lines = log.read_bytes().decode("latin-1").split("\n")[:-1]
-        for raw in lines:
-            args = crt_split(raw)
-            # Plain values go in unquoted: the line is exactly the words, one blank apart.
-            if '"' not in raw and raw != " ".join(args):
-                return [f"raw line {raw!r} is not its words one blank apart"]
-            if args[:1] != ["netsh"]:
-                return [f"raw line {raw!r} does not start netsh"]
-        return [a for raw in lines for a in crt_split(raw)[1:]]
+        raw, *args = log.read_bytes().decode("latin-1").split("\n")[:-2]
+        # Plain values go in unquoted: the line is exactly its words, one blank apart.
+        if '"' not in raw and raw != " ".join(["netsh"] + args):
+            return [f"raw line {raw!r}"]
+        return args
 
 
 def run_case(platform, scratch, case):

@@ -1,0 +1,19 @@
+// The least a program can do for the same start: write the menu and the
+// prompt, read one token. The benchmark compares wifi-hotspot with it.
+#include <cstdio>
+
+#include "../src/texts.h"
+
+int main()
+{
+    const char *const rows[] = {text::menu_title, text::menu_open, text::menu_close,
+                                text::menu_create, text::menu_end};
+    for (const char *row : rows) {
+        std::printf("%s\n", row);
+    }
+    std::fputs(text::prompt, stdout);
+    char token[TEXT_SIZE];
+    const int read = std::scanf("%99s", token);
+    static_cast<void>(read);
+    return 0;
+}
