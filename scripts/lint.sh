@@ -16,7 +16,7 @@ clang-tidy --quiet -p "$build" "${native[@]}"
 # MinGW's C++ headers (clang's own stand in for GCC's intrinsics).
 if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   windows=$build/lint-windows
-  cmake -S . -B "$windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DBUILD_TESTING=OFF >/dev/null
+  cmake --no-warn-unused-cli -S . -B "$windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DBUILD_TESTING=OFF >/dev/null
   mapfile -t cxx_dirs < <(echo | x86_64-w64-mingw32-g++-posix -xc++ -E -v - 2>&1 |
                           grep -E '^ /usr/lib/gcc/.*/include/c\+\+' | sed 's/^ //')
   clang-tidy --quiet -p "$windows" --extra-arg=--target=x86_64-w64-mingw32 \

@@ -87,25 +87,6 @@ void wait_Key()
 
 } // namespace
 
-void write_Text(const char *text)
-{
-    std::fputs(text, stdout);
-}
-
-int read_Byte()
-{
-    std::fflush(stdout);
-    return std::getchar();
-}
-
-int run_Command(const char *line)
-{
-    std::fflush(stdout);
-    // Running a command line is this service's purpose; typed values reach it
-    // only through append_Value.
-    return std::system(line); // NOLINT(cert-env33-c)
-}
-
 void color_Screen()
 {
     if (!to_Terminal()) {

@@ -1,30 +1,10 @@
 // Console services on Windows: the console commands and the netsh lines run
 // through cmd.exe with system(), the delay is the kernel's Sleep.
 #include <cstdio>
-#include <cstdlib>
 
 #include <windows.h>
 
 #include "console.h"
-
-void write_Text(const char *text)
-{
-    std::fputs(text, stdout);
-}
-
-int read_Byte()
-{
-    std::fflush(stdout);
-    return std::getchar();
-}
-
-int run_Command(const char *line)
-{
-    std::fflush(stdout);
-    // Running a command line is this service's purpose; typed values reach it
-    // only through append_Value.
-    return std::system(line); // NOLINT(cert-env33-c)
-}
 
 void color_Screen()
 {

@@ -3,7 +3,8 @@
 // plain logic over these functions.
 //
 // console.cc holds the platform-neutral part (tokens, command-line building);
-// console-posix.cc and console-win32.cc each implement the platform part.
+// console-stdio.cc the standard streams and system(), alike everywhere;
+// console-posix.cc and console-win32.cc the rest of the platform part.
 #ifndef WIFI_HOTSPOT_CONSOLE_H
 #define WIFI_HOTSPOT_CONSOLE_H
 

@@ -8,12 +8,12 @@
 
 namespace {
 
-char openNet[TEXT_SIZE] = "netsh wlan start hostednetwork";
-char closeNet[TEXT_SIZE] = "netsh wlan stop hostednetwork";
+const char openNet[TEXT_SIZE] = "netsh wlan start hostednetwork";
+const char closeNet[TEXT_SIZE] = "netsh wlan stop hostednetwork";
 
-// Completed in place with the name, " key=" and the password.
+// The configure line: this template, then the name, " key=" and the password.
 constexpr char CREATE_TEMPLATE[] = "netsh wlan set hostednetwork mode=allow ssid=";
-char createNet[TEXT_SIZE] = "netsh wlan set hostednetwork mode=allow ssid=";
+char createNet[TEXT_SIZE];
 
 constexpr std::size_t MIN_KEY_BYTES = 8;
 
@@ -59,13 +59,13 @@ Token ask_Value(char (&buf)[TEXT_SIZE], const char *prompt, const char *again,
     }
 }
 
-// Builds the configure line from the template, so that a refused attempt
-// leaves nothing behind. False when it does not fit in 99 bytes.
+// Builds the configure line afresh, so that a refused attempt leaves nothing
+// behind. False when it does not fit in 99 bytes.
 bool build_CreateNet(const char *ssid, const char *key)
 {
-    createNet[sizeof CREATE_TEMPLATE - 1] = '\0';
-    return append_Value(createNet, ssid) && append_Text(createNet, " key=") &&
-           append_Value(createNet, key);
+    createNet[0] = '\0';
+    return append_Text(createNet, CREATE_TEMPLATE) && append_Value(createNet, ssid) &&
+           append_Text(createNet, " key=") && append_Value(createNet, key);
 }
 
 } // namespace
