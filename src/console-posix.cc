@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 
 #include <termios.h>
 #include <unistd.h>
@@ -38,6 +39,7 @@ termios saved_terminal;
 volatile std::sig_atomic_t coloured = 0;
 
 constexpr int STOP_SIGNALS[] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
+constexpr std::size_t STOP_COUNT = std::size(STOP_SIGNALS);
 
 // A signal that ends the program while the terminal is in key mode: put the
 // terminal (and its colours) back, then die of the signal as usual.
@@ -60,8 +62,8 @@ void wait_Key()
     struct sigaction restore = {};
     restore.sa_handler = restore_And_Die;
     sigemptyset(&restore.sa_mask);
-    struct sigaction previous[sizeof STOP_SIGNALS / sizeof STOP_SIGNALS[0]] = {};
-    for (std::size_t i = 0; i < sizeof STOP_SIGNALS / sizeof STOP_SIGNALS[0]; ++i) {
+    struct sigaction previous[STOP_COUNT] = {};
+    for (std::size_t i = 0; i < STOP_COUNT; ++i) {
         sigaction(STOP_SIGNALS[i], nullptr, &previous[i]);
         if (previous[i].sa_handler != SIG_IGN) { // an ignored signal stays ignored
             sigaction(STOP_SIGNALS[i], &restore, nullptr);
@@ -80,7 +82,7 @@ void wait_Key()
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_terminal);
     }
 
-    for (std::size_t i = 0; i < sizeof STOP_SIGNALS / sizeof STOP_SIGNALS[0]; ++i) {
+    for (std::size_t i = 0; i < STOP_COUNT; ++i) {
         sigaction(STOP_SIGNALS[i], &previous[i], nullptr);
     }
 }

@@ -7,7 +7,6 @@
 
 #include "../src/texts.h"
 #include "script_console.h"
-#include "shell_model.h"
 
 namespace {
 
@@ -159,39 +158,5 @@ INSTANTIATE_TEST_SUITE_P(Cases, Flow, testing::ValuesIn(CASES),
                              }
                              return name;
                          });
-
-// Whatever the values, each shell hands netsh exactly the values typed.
-TEST(Quoting, ShellsPassValuesAsTyped)
-{
-    const std::vector<std::pair<std::string, std::string>> values = {
-        {"home", "secret12"},
-        {"a&b", "p|q<r>ss"},
-        {"(x)", "^^^^^^^^"},
-        {"a;b", "$HOME*?[x]"},
-        {"~{a,b}", "#!`ls`x\\"},
-        {"\x81\x7c", "\x81\x5c\x81\x5e"
-                     "0000"},
-        {"a\x01"
-         "b",
-         "\x7f"
-         "1234567"},
-    };
-    for (const Interpreter *shell : {&posix_sh, &cmd_exe}) {
-        for (const auto &[name, key] : values) {
-            Script script;
-            script.input = "3 " + name + " " + key;
-            script.shell = shell;
-            run_Script(script);
-            ASSERT_EQ(script.commands.size(), 1u) << name << " " << key;
-            const std::string &line = script.commands[0];
-            const auto args = shell == &posix_sh ? sh_Words(line) : cmd_Args(line);
-            ASSERT_TRUE(args.has_value()) << line;
-            const std::vector<std::string> expected = {
-                "netsh",      "wlan",         "set",       "hostednetwork",
-                "mode=allow", "ssid=" + name, "key=" + key};
-            EXPECT_EQ(*args, expected) << line;
-        }
-    }
-}
 
 } // namespace
