@@ -9,22 +9,8 @@
 
 namespace {
 
-// Tokens: white space of every kind separates them, and nothing is ever
-// stored past the 100-byte buffer.
-TEST(ReadToken, SplitsOnEveryKindOfWhiteSpace)
-{
-    Script script;
-    script.input = " \t\r\n\v\fone\vtwo\fthree\rfour";
-    attach_Script(script);
-    char buf[TEXT_SIZE];
-    for (const char *word : {"one", "two", "three", "four"}) {
-        ASSERT_EQ(read_Token(buf), Token::Word);
-        EXPECT_STREQ(buf, word);
-    }
-    EXPECT_EQ(read_Token(buf), Token::End);
-    EXPECT_STREQ(buf, "four"); // untouched at the end of input
-}
-
+// A token is stored whole up to 99 bytes; a longer one is consumed whole and
+// nothing is ever stored past the 100-byte buffer.
 TEST(ReadToken, HoldsNinetyNineBytesAndNoMore)
 {
     Script script;
