@@ -7,6 +7,7 @@
 //   least 8 bytes, and no byte that the interpreter would act on (judged by
 //   the independent model of sh and cmd.exe, not by the tool's quoting).
 // The first byte picks the interpreter and the command's status.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -47,12 +48,7 @@ std::vector<std::string> tokens_Of(const std::string &input)
 
 bool is_Token(const std::vector<std::string> &tokens, const std::string &value)
 {
-    for (const std::string &t : tokens) {
-        if (t == value) {
-            return true;
-        }
-    }
-    return false;
+    return std::find(tokens.begin(), tokens.end(), value) != tokens.end();
 }
 
 void check_Command(const std::string &line, const Interpreter &shell, const std::string &input)
