@@ -11,7 +11,12 @@ echo "clang-format: ${#sources[@]} files as formatted"
 
 # Every source of the tool but the Windows file, which needs the MinGW build.
 mapfile -t native < <(git ls-files 'src/*.cc' | grep -v 'src/console-win32.cc')
-clang-tidy --quiet -p "$build" "${native[@]}"
+# clang-tidy counts the warnings it saw in system headers on stderr; only its
+# findings matter, and any fails the run.
+tidy() {
+  clang-tidy --quiet "$@" 2>&1 | { grep -vE '^[0-9]+ warnings? generated\.$' || true; }
+}
+tidy -p "$build" "${native[@]}"
 
 # The Windows file, through a compile database of the MinGW build and
 # MinGW's C++ headers (clang's own stand in for GCC's intrinsics).
@@ -20,7 +25,7 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   cmake --no-warn-unused-cli -S . -B "$windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DBUILD_TESTING=OFF >/dev/null
   mapfile -t cxx_dirs < <(echo | x86_64-w64-mingw32-g++-posix -xc++ -E -v - 2>&1 |
                           grep -E '^ /usr/lib/gcc/.*/include/c\+\+' | sed 's/^ //')
-  clang-tidy --quiet -p "$windows" --extra-arg=--target=x86_64-w64-mingw32 \
+  tidy -p "$windows" --extra-arg=--target=x86_64-w64-mingw32 \
     "${cxx_dirs[@]/#/--extra-arg=-isystem}" src/console-win32.cc
 fi
 echo "clang-tidy: no warnings"

@@ -125,7 +125,22 @@ void delay_Ms(unsigned ms)
     }
 }
 
+// Inside a word after "ssid=" or "key=", /bin/sh acts on its operators, on
+// expansions, escapes and quotes, on glob characters (when a file matches), and
+// where it is bash, on braces. Comments and tildes only begin a word. Inside
+// single quotes every byte but ' is plain text.
 const Interpreter &local_Interpreter()
 {
+    static const Interpreter posix_sh = {'\'', "|&;<>()$`\\\"*?[{", "'", false};
     return posix_sh;
+}
+
+// /bin/sh reads bytes: every byte is a character of its own.
+int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE])
+{
+    int count = 0;
+    for (; count < static_cast<int>(TEXT_SIZE) - 1 && value[count] != '\0'; ++count) {
+        chars[count] = static_cast<unsigned char>(value[count]);
+    }
+    return count;
 }

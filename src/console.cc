@@ -6,17 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-// cmd.exe acts on & | < > ^ ( ) outside double quotes. Inside them it still
-// expands %...%, and a " would close them. netsh splits its arguments like the
-// C runtime, where \" is a literal quote, so a quoted value may not end in a
-// backslash.
-const Interpreter cmd_exe = {'"', "&|<>^()", "\"%", true};
-
-// /bin/sh: the bytes POSIX says must be quoted to stand for themselves, those
-// that may act in some places (globs, comments, tildes, braces in bash), and
-// "!". Inside single quotes every byte but ' is plain text.
-const Interpreter posix_sh = {'\'', "|&;<>()$`\\\"*?[]#~{}!", "'", false};
-
 namespace {
 
 bool is_Blank(int c)
@@ -24,26 +13,37 @@ bool is_Blank(int c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-bool is_In(unsigned char c, const char *set)
+bool is_In(char16_t c, const char *set)
 {
-    return c != '\0' && std::strchr(set, c) != nullptr;
+    return c != 0 && c < 0x80 && std::strchr(set, static_cast<char>(c)) != nullptr;
 }
 
-// Control bytes are quoted on every platform: no interpreter should see them
-// bare, and quoting is harmless where they mean nothing.
-bool is_Special(unsigned char c, const Interpreter &shell)
-{
-    return c < 0x20 || c == 0x7f || is_In(c, shell.specials) || is_In(c, shell.unquotable);
-}
+enum class Quoting { None, Quotes, Impossible };
 
-bool needs_Quotes(const char *value, const Interpreter &shell)
+// How value must go into a command line to reach the command as typed, judged
+// on the characters the interpreter reads: a byte that is part of a wider
+// character is not the ASCII character it happens to equal.
+Quoting quoting_Of(const char *value)
 {
-    for (const char *p = value; *p != '\0'; ++p) {
-        if (is_Special(static_cast<unsigned char>(*p), shell)) {
-            return true;
-        }
+    const Interpreter &shell = local_Interpreter();
+    char16_t chars[TEXT_SIZE];
+    const int count = interpreter_Characters(value, chars);
+    if (count < 0) {
+        return Quoting::Impossible;
     }
-    return false;
+    bool quotes = false;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = chars[i];
+        if (is_In(c, shell.unquotable)) {
+            return Quoting::Impossible;
+        }
+        quotes = quotes || is_In(c, shell.specials);
+    }
+    if (!quotes) {
+        return Quoting::None;
+    }
+    const bool ends_in_backslash = count > 0 && chars[count - 1] == u'\\';
+    return shell.no_trailing_backslash && ends_in_backslash ? Quoting::Impossible : Quoting::Quotes;
 }
 
 // Appends value to line, between two quote bytes unless quote is '\0'.
@@ -95,16 +95,9 @@ Token read_Token(char (&buf)[TEXT_SIZE])
     return whole ? Token::Word : Token::Unfit;
 }
 
-bool is_Passable(const char *value, const Interpreter &shell)
+bool is_Passable(const char *value)
 {
-    for (const char *p = value; *p != '\0'; ++p) {
-        if (is_In(static_cast<unsigned char>(*p), shell.unquotable)) {
-            return false;
-        }
-    }
-    const std::size_t length = std::strlen(value);
-    const bool ends_in_backslash = length > 0 && value[length - 1] == '\\';
-    return !(shell.no_trailing_backslash && ends_in_backslash && needs_Quotes(value, shell));
+    return quoting_Of(value) != Quoting::Impossible;
 }
 
 bool append_Text(char (&line)[TEXT_SIZE], const char *text)
@@ -112,7 +105,9 @@ bool append_Text(char (&line)[TEXT_SIZE], const char *text)
     return append(line, text, '\0');
 }
 
-bool append_Value(char (&line)[TEXT_SIZE], const char *value, const Interpreter &shell)
+bool append_Value(char (&line)[TEXT_SIZE], const char *value)
 {
-    return append(line, value, needs_Quotes(value, shell) ? shell.quote : '\0');
+    const Quoting quoting = quoting_Of(value);
+    return quoting != Quoting::Impossible &&
+           append(line, value, quoting == Quoting::Quotes ? local_Interpreter().quote : '\0');
 }

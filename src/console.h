@@ -37,20 +37,23 @@ void pause_Key();    // writes a press-any-key prompt and waits for one key
 // Flushes everything written, then waits ms milliseconds.
 void delay_Ms(unsigned ms);
 
-// How a command interpreter treats the bytes of a command line.
+// How the local command interpreter treats the characters of a line.
 struct Interpreter {
-    char quote;                 // the quote that makes bytes inside it plain text
-    const char *specials;       // ASCII bytes the interpreter acts on unless quoted
-    const char *unquotable;     // bytes it acts on even inside quotes
+    char quote;                 // the quote that makes characters inside it plain text
+    const char *specials;       // ASCII characters it acts on unless quoted
+    const char *unquotable;     // ASCII characters it acts on even inside quotes
     bool no_trailing_backslash; // a backslash before the closing quote would
                                 // escape it for the command's argument parser
 };
 
-extern const Interpreter cmd_exe;  // Windows' cmd.exe, as system() runs it
-extern const Interpreter posix_sh; // /bin/sh, as system() runs it
-
 // The interpreter that run_Command hands its lines to on this platform.
 const Interpreter &local_Interpreter();
+
+// The characters the local interpreter reads in value, one code unit each,
+// into chars; returns how many, or -1 when value is not whole text there (the
+// interpreter, or the command after it, would get other characters than the
+// bytes typed).
+int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE]);
 
 // ---- Platform-neutral part --------------------------------------------------
 
@@ -68,7 +71,7 @@ Token read_Token(char (&buf)[TEXT_SIZE]);
 
 // Whether the local interpreter can be made to pass value through to the
 // command as typed, quoting it where needed.
-bool is_Passable(const char *value, const Interpreter &shell = local_Interpreter());
+bool is_Passable(const char *value);
 
 // Appends text unchanged to the command line in line. When it would not fit
 // in the 99 bytes, returns false and leaves line as it was.
@@ -78,7 +81,6 @@ bool append_Text(char (&line)[TEXT_SIZE], const char *text);
 // command exactly as typed: unchanged when it holds no byte the interpreter
 // acts on, else inside the interpreter's quotes. Returns false, with line as
 // it was, when the result would not fit in the 99 bytes.
-bool append_Value(char (&line)[TEXT_SIZE], const char *value,
-                  const Interpreter &shell = local_Interpreter());
+bool append_Value(char (&line)[TEXT_SIZE], const char *value);
 
 #endif

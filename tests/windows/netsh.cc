@@ -1,24 +1,22 @@
-// A stand-in netsh.exe for the tests under wine. To the file named by
-// NETSH_LOG it appends the raw command line it was started with, then the
-// arguments the C runtime split it into, one a line, then an empty line. It
-// writes one line of its own and exits with the status in NETSH_STATUS.
+// A stand-in netsh.exe that reads the Unicode command line like the real one, appends the ANSI code
+// page, the raw line and each argument in that code page to NETSH_LOG, and exits with NETSH_STATUS.
 #include <cstdio>
 #include <cstdlib>
 
 #include <windows.h>
 
-int main(int argc, char **argv)
+int wmain(int argc, wchar_t **argv)
 {
-    const char *log = std::getenv("NETSH_LOG");
-    const char *status = std::getenv("NETSH_STATUS");
-    if (std::FILE *f = log != nullptr ? std::fopen(log, "ab") : nullptr) {
-        std::fprintf(f, "%s\n", GetCommandLineA());
+    if (std::FILE *f = std::fopen(std::getenv("NETSH_LOG"), "ab")) {
+        std::fprintf(f, "%u\n%s\n", GetACP(), GetCommandLineA());
         for (int i = 1; i < argc; ++i) {
-            std::fprintf(f, "%s\n", argv[i]);
+            char arg[1000] = "(not convertible)";
+            WideCharToMultiByte(CP_ACP, 0, argv[i], -1, arg, sizeof arg, nullptr, nullptr);
+            std::fprintf(f, "%s\n", arg);
         }
         std::fputs("\n", f);
         std::fclose(f);
     }
     std::puts("netsh stand-in ran");
-    return status != nullptr ? std::atoi(status) : 0;
+    return std::atoi(std::getenv("NETSH_STATUS"));
 }
