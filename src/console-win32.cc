@@ -43,9 +43,8 @@ const Interpreter &local_Interpreter()
 // the ANSI code page (936 on a Chinese Windows); cmd.exe reads that Unicode
 // line. So the characters are what the system's own conversion makes of the
 // bytes. Bytes that are not whole text there (a lead byte at the end, or
-// before a byte that cannot follow it) would swallow or change what follows,
-// and characters that do not turn back into the same bytes would reach netsh
-// as another value: neither can be passed as typed.
+// before a byte that cannot follow it) would swallow or change what follows:
+// they cannot be passed as typed.
 int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE])
 {
     const int length = static_cast<int>(std::strlen(value));
@@ -55,15 +54,8 @@ int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE])
     wchar_t wide[TEXT_SIZE];
     const int count =
         MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, value, length, wide, TEXT_SIZE - 1);
-    char back[TEXT_SIZE];
-    if (count <= 0 ||
-        WideCharToMultiByte(CP_ACP, 0, wide, count, back, TEXT_SIZE - 1, nullptr, nullptr) !=
-            length ||
-        std::memcmp(back, value, static_cast<std::size_t>(length)) != 0) {
-        return -1;
-    }
     for (int i = 0; i < count; ++i) {
         chars[i] = static_cast<char16_t>(wide[i]);
     }
-    return count;
+    return count > 0 ? count : -1;
 }
