@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """e2e.py BINARY | EXE NETSH_EXE [--terminal]: keys in; the screen (pipes, or a pseudo-terminal), what reached a
 stand-in netsh, the exit status, no new file out. The real /bin/sh, or wine's cmd.exe on code page 936, judges."""
-import contextlib, fcntl, os, random, re, select, shutil, subprocess, sys, tempfile, termios
+import atexit, contextlib, fcntl, os, random, re, select, shutil, subprocess, sys, tempfile, termios
 from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
@@ -81,6 +81,7 @@ class Platform:  # where and how the program runs, with a stand-in netsh that lo
             os.makedirs(self.env["WINEPREFIX"], exist_ok=True)  # one server for every case, and wine's services,
             subprocess.run("(wineserver -p && wineboot -i) </dev/null >/dev/null 2>&1",  # away from the cases' pipes
                            shell=True, env=self.env, check=True)
+            atexit.register(subprocess.run, ["wineserver", "-k"], env=self.env)  # and every wine process with it
             self.netsh, self.pause = args[1], T["press"] + b"..."
             dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", args[0]], capture_output=True, check=True).stdout
             assert {d.lower() for d in re.findall(rb"DLL Name: (\S+)", dump)} == {b"kernel32.dll", b"msvcrt.dll"}, dump
@@ -106,10 +107,6 @@ class Platform:  # where and how the program runs, with a stand-in netsh that lo
         return runs if not self.wine else [
             args if acp == b"936" and (b'"' in raw or raw == b" ".join([b"netsh"] + args)) else [acp, raw]
             for acp, raw, *args in runs]
-
-    def finish(self):  # a program left on a terminal ends when the test's side of it closes
-        if self.wine:
-            subprocess.run(["wineserver", "-k"], env=self.env, check=False)
 
 
 def run_case(platform, index, case):
@@ -171,7 +168,7 @@ def posix_terminal(platform):
     assert T["wrong"] + clear not in t.output, "cleared at once"
     t.wait_for("the menu again", lambda: t.output.count(T["menu"][-7:]) == 2)
     os.write(t.master, b"1 rest of the line\nsecond line\n")  # typed ahead of the pause
-    assert t.press(b"\x1b[A", t.waiting_for_key) == 0 and termios.tcgetattr(t.slave) == t.original  # an arrow: one key, 3 bytes
+    assert t.press(b"\x1b[A", t.waiting_for_key) == 0 and termios.tcgetattr(t.slave) == t.original  # an arrow
     assert t.output.startswith(colours + clear) and T["wrong"] + clear in t.output, t.output[:60]
     assert clear + b"netsh stand-in ran" in t.output, "netsh wrote before the window was cleared"
     t2 = Terminal(platform, 1, b"2\n")
@@ -190,22 +187,19 @@ def windows_terminal(platform):
     assert t.press(b"x") == 0
 
 
-def main(argv):
+def main(argv):  # a program left on a terminal ends when this side of it closes
     with tempfile.TemporaryDirectory(prefix="wifi-hotspot-e2e-") as tmp:
         platform = Platform([a for a in argv[1:] if a != "--terminal"], Path(tmp))
-        try:
-            if "--terminal" in argv:
-                try:
-                    (windows_terminal if platform.wine else posix_terminal)(platform)
-                    results = [("terminal", [])]
-                except AssertionError as e:
-                    results = [("terminal", [str(e)])]
-            else:  # side by side, so that the 1.5 s refusal delays overlap
-                cases = [c for c in CASES + oracle_cases() if platform.name in c[5]]
-                with ThreadPoolExecutor(max_workers=12) as pool:
-                    results = list(pool.map(lambda ic: run_case(platform, *ic), enumerate(cases)))
-        finally:
-            platform.finish()
+        if "--terminal" in argv:
+            try:
+                (windows_terminal if platform.wine else posix_terminal)(platform)
+                results = [("terminal", [])]
+            except AssertionError as e:
+                results = [("terminal", [str(e)])]
+        else:  # side by side, so that the 1.5 s refusal delays overlap
+            cases = [c for c in CASES + oracle_cases() if platform.name in c[5]]
+            with ThreadPoolExecutor(max_workers=12) as pool:
+                results = list(pool.map(lambda ic: run_case(platform, *ic), enumerate(cases)))
     failed = [(name, why) for name, why in results if why]
     for name, why in failed:
         print(f"FAIL {name}\n  " + "\n  ".join(why))
