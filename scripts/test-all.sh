@@ -2,15 +2,17 @@
 # Installs what the tests need (Debian; as root, or with sudo), builds, and
 # runs the whole suite:
 #  1. every test with g++: the POSIX build through dash and through bash as
-#     /bin/sh, on a pseudo-terminal, and the .exe (MinGW-w64) under wine as a
-#     Chinese Windows;
+#     /bin/sh, on a pseudo-terminal, and the Windows download (MinGW-w64),
+#     unpacked, under wine as a Chinese Windows;
 #  2. the POSIX tests again, built with clang under AddressSanitizer and
 #     UndefinedBehaviorSanitizer;
-#  3. lint: clang-format and clang-tidy.
+#  3. lint: clang-format and clang-tidy;
+#  4. the Windows download built from two clones at different paths and
+#     times: the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ python3 util-linux
+packages=(cmake make g++ python3 util-linux git
           g++-mingw-w64-x86-64-posix wine wine64            # the .exe, run under wine
           clang libclang-rt-14-dev clang-format clang-tidy) # sanitizers, lint
 missing=()
@@ -29,22 +31,39 @@ stage() { # NAME COMMAND...: runs one stage and says how long it took
   shift
   echo "== $name"
   "$@"
-  echo "== $name: done in $((SECONDS - start)) s"
+  echo "== $name: passed in $((SECONDS - start)) s"
 }
-
-required=(-G Ninja -DWIFI_HOTSPOT_WERROR=ON)
 
 tests() { # BUILD_DIR CMAKE_OPTIONS...
   local dir=$1
   shift
-  cmake -S . -B "$dir" "${required[@]}" "$@" >/dev/null
-  cmake --build "$dir" | grep -v '^\[' || true
-  ctest --test-dir "$dir" --output-on-failure -j2
+  cmake -S . -B "$dir" -DBUILD_TESTING=ON -DWIFI_HOTSPOT_WERROR=ON "$@" >/dev/null
+  cmake --build "$dir" --parallel >/dev/null
+  (cd "$dir" && ctest --output-on-failure -j2)
 }
 
-stage "1. tests: dash and bash as /bin/sh, a terminal, the .exe under wine (g++, MinGW-w64)" tests build
 sanitized() {
   CC=clang CXX=clang++ tests build-sanitize -DWIFI_HOTSPOT_SANITIZE=ON -DWIFI_HOTSPOT_WINDOWS_TESTS=OFF
 }
+
+reproducible() {
+  local tmp=$PWD/build/reproducible clones=()
+  rm -rf "$tmp"
+  for clone in "$tmp/a" "$tmp/b/at/another/path"; do
+    git clone -q . "$clone"
+    cmake -S "$clone" -B "$clone/build-windows" -DBUILD_TESTING=OFF \
+      -DCMAKE_TOOLCHAIN_FILE="$clone/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$clone/build-windows" --parallel --target all package >/dev/null
+    clones+=("$clone/build-windows")
+    sleep 1 # a second apart: no clock time may reach the bytes
+  done
+  for file in wifi-hotspot.exe "$(basename "${clones[0]}"/wifi-hotspot-*-win64.zip)"; do
+    cmp "${clones[0]}/$file" "${clones[1]}/$file"
+    echo "$file: the same $(wc -c <"${clones[0]}/$file") bytes from both"
+  done
+}
+
+stage "1. tests: dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (g++, MinGW-w64)" tests build
 stage "2. POSIX tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang)" sanitized
 stage "3. lint: clang-format, clang-tidy" scripts/lint.sh build
+stage "4. the Windows download from two clones at different paths and times: the same bytes" reproducible
