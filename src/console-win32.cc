@@ -52,8 +52,8 @@ int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE])
         return 0;
     }
     wchar_t wide[TEXT_SIZE];
-    const int count =
-        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, value, length, wide, TEXT_SIZE - 1);
+    const int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, value, length, wide,
+                                          static_cast<int>(TEXT_SIZE) - 1);
     for (int i = 0; i < count; ++i) {
         chars[i] = static_cast<char16_t>(wide[i]);
     }
