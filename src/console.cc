@@ -42,7 +42,8 @@ Quoting quoting_Of(const char *value)
     if (!quotes) {
         return Quoting::None;
     }
-    const bool ends_in_backslash = count > 0 && chars[count - 1] == u'\\';
+    // Quotes were needed, so there is a last character.
+    const bool ends_in_backslash = chars[count - 1] == u'\\';
     return shell.no_trailing_backslash && ends_in_backslash ? Quoting::Impossible : Quoting::Quotes;
 }
 

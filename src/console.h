@@ -78,8 +78,8 @@ bool is_Passable(const char *value);
 bool append_Text(char (&line)[TEXT_SIZE], const char *text);
 
 // Appends a passable value to line so that the interpreter hands it to the
-// command exactly as typed: unchanged when it holds no byte the interpreter
-// acts on, else inside the interpreter's quotes. Returns false, with line as
+// command exactly as typed: unchanged when it holds no character the
+// interpreter acts on, else inside the interpreter's quotes. Returns false, with line as
 // it was, when the result would not fit in the 99 bytes.
 bool append_Value(char (&line)[TEXT_SIZE], const char *value);
 

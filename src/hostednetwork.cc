@@ -36,7 +36,7 @@ void refuse(const char *why)
 }
 
 // Writes prompt and reads a value into buf, asking again (with again) while it
-// is shorter than min_bytes or holds a byte the interpreter cannot pass as
+// is shorter than min_bytes or cannot be passed to the interpreter as
 // typed. Returns End at end of input, and Unfit for a token too long to store,
 // which the caller refuses with the whole command line.
 Token ask_Value(char (&buf)[TEXT_SIZE], const char *prompt, const char *again,
