@@ -22,8 +22,10 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
   echo "== installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  log=$(mktemp)
+  { $sudo apt-get update && DEBIAN_FRONTEND=noninteractive \
+      $sudo apt-get install -y --no-install-recommends "${missing[@]}"; } >"$log" 2>&1 || { cat "$log"; exit 1; }
+  rm -f "$log"
 fi
 
 stage() { # NAME COMMAND...: runs one stage and says how long it took
