@@ -117,9 +117,8 @@ void pause_Key()
     write_Text("\n");
 }
 
-void delay_Ms(unsigned ms)
+void sleep_Ms(unsigned ms)
 {
-    std::fflush(stdout);
     timespec left = {static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
     }

@@ -1,6 +1,7 @@
 // The console services that are the same on every platform: the standard
-// streams and the C library's system(), which hands a line to the platform's
-// command interpreter (cmd.exe on Windows, /bin/sh elsewhere).
+// streams, with everything written flushed before any wait, and the C
+// library's system(), which hands a line to the platform's command
+// interpreter (cmd.exe on Windows, /bin/sh elsewhere).
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +16,12 @@ int read_Byte()
 {
     std::fflush(stdout);
     return std::getchar();
+}
+
+void delay_Ms(unsigned ms)
+{
+    std::fflush(stdout);
+    sleep_Ms(ms);
 }
 
 int run_Command(const char *line)

@@ -1,6 +1,5 @@
 // Console services on Windows: the console commands and the netsh lines run
 // through cmd.exe with system(), the delay is the kernel's Sleep.
-#include <cstdio>
 #include <cstring>
 
 #include <windows.h>
@@ -22,9 +21,8 @@ void pause_Key()
     run_Command("pause");
 }
 
-void delay_Ms(unsigned ms)
+void sleep_Ms(unsigned ms)
 {
-    std::fflush(stdout);
     Sleep(ms);
 }
 

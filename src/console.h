@@ -36,6 +36,7 @@ void pause_Key();    // writes a press-any-key prompt and waits for one key
 
 // Flushes everything written, then waits ms milliseconds.
 void delay_Ms(unsigned ms);
+void sleep_Ms(unsigned ms); // the platform's wait, without the flush
 
 // How the local command interpreter treats the characters of a line.
 struct Interpreter {
