@@ -31,7 +31,7 @@ CASES = [
     ("start fails", b" \t1\n", 1, ["CLS", "NETSH", T["open_fail"]], OPEN, BOTH),
     ("stop", b"2\n", 0, ["CLS", "NETSH", T["close_ok"], "PAUSE"], CLOSE, BOTH),
     ("stop fails", b"2", 3, ["CLS", "NETSH", T["close_fail"]], CLOSE, BOTH),
-    ("refused then stop", b"x 12 \xa3\xb1 ho\0me " + b"9" * 100 + b"\n2\n", 0,  # 100 bytes: one past the buffer
+    ("refused then stop", b"x 12 \xa3\xb1 1\0me " + b"9" * 100 + b"\n2\n", 0,  # 100 bytes: one past the buffer
      WRONG * 5 + ["CLS", "NETSH", T["close_ok"], "PAUSE"], CLOSE, BOTH),
     ("configure", b"3\nhome\nsecret12\n", 0, ASK + OK, ran(b"home", b"secret12"), BOTH),
     ("configure fails", b"3\nhome secret12\n", 1, ASK + ["NETSH", T["create_fail"]], ran(b"home", b"secret12"), BOTH),
