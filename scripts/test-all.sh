@@ -13,19 +13,25 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ python3 util-linux git
-          g++-mingw-w64-x86-64-posix wine wine64            # the .exe, run under wine
+          g++-mingw-w64-x86-64-posix wine wine64 locales    # the .exe, run under wine
           clang libclang-rt-14-dev clang-format clang-tidy) # sanitizers, lint
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
 done
+sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
 if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
   echo "== installing: ${missing[*]}"
   log=$(mktemp)
   { $sudo apt-get update && DEBIAN_FRONTEND=noninteractive \
       $sudo apt-get install -y --no-install-recommends "${missing[@]}"; } >"$log" 2>&1 || { cat "$log"; exit 1; }
   rm -f "$log"
+fi
+# wine takes code page 936 from the name zh_CN.GBK alone, but its console
+# writes to a terminal in that locale's encoding, which must exist.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.gbk'; then
+  echo "== making the locale zh_CN.GBK"
+  $sudo localedef -i zh_CN -f GBK zh_CN.GBK
 fi
 
 stage() { # NAME COMMAND...: runs one stage and says how long it took
