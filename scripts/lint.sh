@@ -18,11 +18,13 @@ tidy() {
 }
 tidy -p "$build" "${native[@]}"
 
-# The Windows file, through a compile database of the MinGW build and
-# MinGW's C++ headers (clang's own stand in for GCC's intrinsics).
+# The Windows file, through a compile database of the MinGW build (the one the
+# tests made, else one of its own) and MinGW's C++ headers (clang's own stand
+# in for GCC's intrinsics).
 if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
-  windows=$build/lint-windows
-  cmake --no-warn-unused-cli -S . -B "$windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DBUILD_TESTING=OFF >/dev/null
+  windows=$build/windows
+  [ -f "$windows/compile_commands.json" ] || { windows=$build/lint-windows; cmake --no-warn-unused-cli -S . \
+    -B "$windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DBUILD_TESTING=OFF >/dev/null; }
   mapfile -t cxx_dirs < <(echo | x86_64-w64-mingw32-g++-posix -xc++ -E -v - 2>&1 |
                           grep -E '^ /usr/lib/gcc/.*/include/c\+\+' | sed 's/^ //')
   tidy -p "$windows" --extra-arg=--target=x86_64-w64-mingw32 \
