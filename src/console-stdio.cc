@@ -1,9 +1,7 @@
 // The console services that are the same on every platform: the standard
-// streams, with everything written flushed before any wait, and the C
-// library's system(), which hands a line to the platform's command
-// interpreter (cmd.exe on Windows, /bin/sh elsewhere).
+// streams, with everything written flushed before any wait: for input, for a
+// command, for a delay.
 #include <cstdio>
-#include <cstdlib>
 
 #include "console.h"
 
@@ -27,7 +25,5 @@ void delay_Ms(unsigned ms)
 int run_Command(const char *line)
 {
     std::fflush(stdout);
-    // Running a command line is this service's purpose; typed values reach it
-    // only through append_Value.
-    return std::system(line); // NOLINT(cert-env33-c)
+    return interpret_Line(line);
 }

@@ -27,12 +27,18 @@ void write_Text(const char *text);
 int read_Byte();
 
 // Flushes everything written, runs line through the command interpreter and
-// returns its status: 0 is success, anything else failure.
+// returns its status: 0 is success, anything else (a command that could not be
+// started too) failure.
 int run_Command(const char *line);
+int interpret_Line(const char *line); // the platform's run, without the flush
 
 void color_Screen(); // colours the whole window bright white on green
 void clear_Screen(); // clears the window and puts the cursor at its top
 void pause_Key();    // writes a press-any-key prompt and waits for one key
+
+// Whether the window closes when the tool ends: it was opened for the tool
+// alone (a double-click), so nothing would stay on screen after the last text.
+bool window_Closes_With_Tool();
 
 // Flushes everything written, then waits ms milliseconds.
 void delay_Ms(unsigned ms);
