@@ -1,6 +1,5 @@
 // Console services on Windows: the console commands and the netsh lines run
 // through cmd.exe, the delay is the kernel's Sleep.
-#include <cstdio>
 #include <cstring>
 
 #include <windows.h>
@@ -13,13 +12,15 @@ namespace {
 // on the console too. Alone on it, the tool was given a window of its own (a
 // double-click, "Run as administrator", or the UAC prompt from a console that
 // had no administrator rights), and that window closes when the tool ends.
-bool alone_On_Console() noexcept
+bool alone_On_Console()
 {
     DWORD ids[2];
     return GetConsoleProcessList(ids, 2) == 1;
 }
 
-const bool own_window = alone_On_Console();
+// Windows' C functions throw nothing; a noexcept here would only link in the
+// C++ exception runtime (the .exe would grow fivefold).
+const bool own_window = alone_On_Console(); // NOLINT(cert-err58-cpp)
 
 } // namespace
 
@@ -66,17 +67,24 @@ int interpret_Line(const char *line)
     if (folder_length == 0 || folder_length >= MAX_PATH) {
         return -1;
     }
+    constexpr char SYSTEM_CMD[] = "\\cmd.exe";
     char shell[MAX_PATH];
     const DWORD shell_length = GetEnvironmentVariableA("COMSPEC", shell, MAX_PATH);
-    if (shell_length >= MAX_PATH) {
+    if (shell_length >= MAX_PATH ||
+        (shell_length == 0 && folder_length + sizeof SYSTEM_CMD > MAX_PATH)) {
         return -1;
     }
     if (shell_length == 0) {
-        std::snprintf(shell, sizeof shell, "%s\\cmd.exe", folder);
+        std::strcpy(shell, folder);
+        std::strcat(shell, SYSTEM_CMD);
     }
-    // Room for the interpreter's path, the switches and a whole command line.
+    // "SHELL" /v:off /c LINE, with room for the interpreter's path, the switches
+    // and a whole command line.
     char command[MAX_PATH + sizeof "\"\" /v:off /c " + TEXT_SIZE];
-    std::snprintf(command, sizeof command, "\"%s\" /v:off /c %s", shell, line);
+    std::strcpy(command, "\"");
+    std::strcat(command, shell);
+    std::strcat(command, "\" /v:off /c ");
+    std::strcat(command, line);
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
