@@ -47,7 +47,7 @@ tests() { # BUILD_DIR CMAKE_OPTIONS...
   shift
   cmake -S . -B "$dir" -DBUILD_TESTING=ON -DWIFI_HOTSPOT_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" --parallel >/dev/null
-  (cd "$dir" && ctest --output-on-failure -j2)
+  (cd "$dir" && ctest --output-on-failure -j4)
 }
 
 sanitized() {
