@@ -171,6 +171,7 @@ def run_case(platform, scratch, index, case):
         faults, stderr = run_once(platform, scratch / f"case{index}-{attempt}", case)
         if not faults or b"failed to map the shared user data" not in stderr:
             return faults
+        print(f"{case.name}: wine failed to start a process; run again", flush=True)
     return faults
 
 
