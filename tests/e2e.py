@@ -124,7 +124,7 @@ class Posix:
 class Windows:  # wine as a Chinese Windows, with stand-ins for netsh.exe and, delayed expansion on, COMSPEC
     name, newline, pause = "windows", b"\r\n", "请按任意键继续..."
 
-    def __init__(self, exe, standins, _scratch):
+    def __init__(self, exe, standins):
         self.exe, self.standins = os.path.abspath(exe), Path(standins)
         self.command = ["wine", self.exe]
         self.env = {**os.environ, "TERM": "xterm", "LC_ALL": "zh_CN.GBK", "WINEDEBUG": "-all,err+virtual",
@@ -286,7 +286,7 @@ def main(argv):
     args = [a for a in argv[1:] if a != "--terminal"]
     with tempfile.TemporaryDirectory(prefix="wifi-hotspot-e2e-") as tmp:
         scratch = Path(tmp)
-        platform = Windows(args[0], args[1], scratch) if len(args) > 1 else Posix(args[0], scratch)
+        platform = Windows(args[0], args[1]) if len(args) > 1 else Posix(args[0], scratch)
         if "--terminal" in argv:
             try:
                 (windows_terminal if platform.name == "windows" else posix_terminal)(platform, scratch)
