@@ -1,10 +1,12 @@
 // Console services on Windows: the console commands and the netsh lines run
-// through cmd.exe, the delay is the kernel's Sleep.
+// through the system folder's cmd.exe, the delay is the kernel's Sleep.
+#include <cstdio>
 #include <cstring>
 
 #include <windows.h>
 
 #include "console.h"
+#include "texts.h"
 
 namespace {
 
@@ -22,6 +24,38 @@ bool alone_On_Console()
 // C++ exception runtime (the .exe would grow fivefold).
 const bool own_window = alone_On_Console(); // NOLINT(cert-err58-cpp)
 
+// The extensions cmd.exe tries, in order, for a command named without one:
+// Windows' own default.
+constexpr char WINDOWS_PATHEXT[] = ".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC";
+
+// Copies text and its NUL to out, which has room for them; returns where the
+// NUL went, for the next text to follow.
+char *put(char *out, const char *text)
+{
+    const std::size_t length = std::strlen(text);
+    std::memcpy(out, text, length + 1);
+    return out + length;
+}
+
+// Waits for a key pressed on the console (a modifier alone is none). Keys
+// typed before are dropped, so only a new one ends the wait. Returns at once
+// where standard input is no console.
+void wait_Console_Key()
+{
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    FlushConsoleInputBuffer(input);
+    INPUT_RECORD record;
+    DWORD count = 0;
+    while (ReadConsoleInputW(input, &record, 1, &count) != 0 && count == 1) {
+        const KEY_EVENT_RECORD &key = record.Event.KeyEvent;
+        const bool modifier = key.wVirtualKeyCode == VK_SHIFT ||
+                              key.wVirtualKeyCode == VK_CONTROL || key.wVirtualKeyCode == VK_MENU;
+        if (record.EventType == KEY_EVENT && key.bKeyDown != 0 && !modifier) {
+            return;
+        }
+    }
+}
+
 } // namespace
 
 void color_Screen()
@@ -34,9 +68,16 @@ void clear_Screen()
     run_Command("cls");
 }
 
+// cmd.exe's pause; where cmd.exe could not run it (a policy such as DisableCMD,
+// or no cmd.exe that starts), the tool waits for a key itself.
 void pause_Key()
 {
-    run_Command("pause");
+    if (run_Command("pause") != 0) {
+        write_Text(text::press_key);
+        std::fflush(stdout);
+        wait_Console_Key();
+        write_Text("\n");
+    }
 }
 
 bool window_Closes_With_Tool()
@@ -49,43 +90,45 @@ void sleep_Ms(unsigned ms)
     Sleep(ms);
 }
 
-// Runs line as system() does, "%COMSPEC% /c LINE", waiting for its status,
-// with two differences that keep what runs the line's own:
-// - "/v:off": where the registry turns delayed expansion on for every cmd.exe
-//   (DelayedExpansion under Software\Microsoft\Command Processor), a typed
-//   !OS! would be expanded, a lone ! dropped and a ^ in quotes stripped. Of
-//   two such switches the last wins.
-// - The system folder is the working folder: cmd.exe looks for netsh there
-//   before the search path, so a netsh.bat or netsh.exe in the folder the tool
-//   was started from (Downloads, say) never runs in Windows' own netsh's place.
-// Without COMSPEC the interpreter is the system folder's cmd.exe, never one
-// found by a search, which would look in the current folder first.
+// Runs line as "SYSTEM\cmd.exe" /e:ON /v:OFF /d /c LINE from the system folder
+// and waits for its status. Every run is elevated, and an elevated process
+// takes its environment from the user's registry, which any program the user
+// runs can write without those rights, as it can cmd.exe's own settings
+// (Software\Microsoft\Command Processor). So none of them chooses what runs:
+// - The interpreter is the system folder's cmd.exe; COMSPEC is not read.
+// - /d: no AutoRun command runs before the line.
+// - /e:ON: the command extensions the quoting rules are written for, whatever
+//   EnableExtensions says.
+// - /v:OFF: no delayed expansion, whatever DelayedExpansion says: a typed !OS!
+//   stays as typed, and a ^ inside quotes is kept.
+// - netsh is the system folder's netsh.exe. cmd.exe looks for it in the
+//   working folder (the system folder) before the search path, trying each
+//   extension that PATHEXT names. With NoDefaultCurrentDirectoryInExePath
+//   removed the working folder is always searched, and with PATHEXT as Windows
+//   has it (.COM first, then .EXE; no Windows has a netsh.com) netsh.exe is
+//   found there. A netsh.cmd on the user's search path, or a netsh.bat in the
+//   folder the tool was started from, never runs.
 int interpret_Line(const char *line)
 {
+    constexpr char CMD_EXE[] = "\\cmd.exe";
+    constexpr char SWITCHES[] = "\" /e:ON /v:OFF /d /c ";
     char folder[MAX_PATH];
     const UINT folder_length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (folder_length == 0 || folder_length >= MAX_PATH) {
+    if (folder_length == 0 || folder_length + sizeof CMD_EXE > MAX_PATH ||
+        std::strlen(line) >= TEXT_SIZE) {
         return -1;
     }
-    constexpr char SYSTEM_CMD[] = "\\cmd.exe";
     char shell[MAX_PATH];
-    const DWORD shell_length = GetEnvironmentVariableA("COMSPEC", shell, MAX_PATH);
-    if (shell_length >= MAX_PATH ||
-        (shell_length == 0 && folder_length + sizeof SYSTEM_CMD > MAX_PATH)) {
-        return -1;
-    }
-    if (shell_length == 0) {
-        std::strcpy(shell, folder);
-        std::strcat(shell, SYSTEM_CMD);
-    }
-    // "SHELL" /v:off /c LINE, with room for the interpreter's path, the switches
-    // and a whole command line.
-    char command[MAX_PATH + sizeof "\"\" /v:off /c " + TEXT_SIZE];
-    std::strcpy(command, "\"");
-    std::strcat(command, shell);
-    std::strcat(command, "\" /v:off /c ");
-    std::strcat(command, line);
+    put(put(shell, folder), CMD_EXE);
+    char command[1 + sizeof shell + sizeof SWITCHES + TEXT_SIZE];
+    put(put(put(put(command, "\""), shell), SWITCHES), line);
 
+    constexpr char NO_DEFAULT[] = "NoDefaultCurrentDirectoryInExePath";
+    SetEnvironmentVariableA(NO_DEFAULT, nullptr);
+    if (SetEnvironmentVariableA("PATHEXT", WINDOWS_PATHEXT) == 0 ||
+        GetEnvironmentVariableA(NO_DEFAULT, nullptr, 0) != 0) {
+        return -1; // cmd.exe might find another netsh first
+    }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
