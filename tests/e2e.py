@@ -23,6 +23,8 @@ PAUSE_TEXT = "请按任意键继续".encode("gbk")  # how both begin
 CREATED = [NETSH, "ＷＩＦＩ创建成功!\n", PAUSE]
 START, STOP = b"wlan start hostednetwork", b"wlan stop hostednetwork"
 WINE_CURSOR = re.compile(rb"\x1b\[\?25[lh]")  # wine hides and shows the cursor around each write to a terminal
+NO_CMD = {"WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe="}  # wine then cannot start the system folder's cmd.exe
+WINE_CMD = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/cmd.exe"  # wine's own, which the stand-in hands lines to
 WINDOWS_7_TO_11 = ["{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
                    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"]
 
@@ -39,6 +41,7 @@ class Case:
     netsh: list = ()  # each run's arguments after "netsh", one blank apart
     status: int = 0  # what the stand-in netsh exits with
     platforms: tuple = ("posix", "windows")
+    env: dict = None  # more environment for the program
 
 
 CASES = [
@@ -46,6 +49,7 @@ CASES = [
     Case("start fails: no pause", b" \t1\n", [MENU, NETSH, "ＷＩＦＩ开启失败!\n"], [START], status=1),
     Case("stop", b"2\n", [MENU, NETSH, "ＷＩＦＩ关闭成功!\n", PAUSE], [STOP]),
     Case("stop fails as input ends", b"2", [MENU, NETSH, "ＷＩＦＩ关闭失败!\n"], [STOP], status=3),
+    Case("cmd.exe cannot start: a failure", b"1\n", [MENU, "ＷＩＦＩ开启失败!\n"], platforms=("windows",), env=NO_CMD),
     # A full-width 1; a NUL where a token cut there would read 1; 100 bytes, one past the buffer.
     Case("refused five times, then stop", b"x 12 \xa3\xb1 1\0me " + b"9" * 100 + b"\n2\n",
          [MENU, WRONG] * 5 + [MENU, NETSH, "ＷＩＦＩ关闭成功!\n", PAUSE], [STOP]),
@@ -101,6 +105,12 @@ def log_records(log):  # the stand-in netsh's log: a line per item, a blank line
     return [record.split(b"\n") for record in log.read_bytes().split(b"\n\n")[:-1]] if log.exists() else []
 
 
+def reg_value(value):  # as a .reg file writes it
+    if isinstance(value, int):
+        return f"dword:{value:08x}"
+    return '"' + value.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
 def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
@@ -121,28 +131,47 @@ class Posix:
     runs = staticmethod(log_records)
 
 
-class Windows:  # wine as a Chinese Windows, with stand-ins for netsh.exe and, delayed expansion on, COMSPEC
+class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe, the user's settings hostile
     name, newline, pause = "windows", b"\r\n", "请按任意键继续..."
 
-    def __init__(self, exe, standins):
+    def __init__(self, exe, standins, scratch):
         self.exe, self.standins = os.path.abspath(exe), Path(standins)
         self.command = ["wine", self.exe]
         self.env = {**os.environ, "TERM": "xterm", "LC_ALL": "zh_CN.GBK", "WINEDEBUG": "-all,err+virtual",
-                    "WINEDLLOVERRIDES": "netsh.exe=n"}
+                    "WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe=n"}
         Path(self.env["WINEPREFIX"]).mkdir(parents=True, exist_ok=True)  # wineserver needs it, wineboot fills it
-        comspec = f"{windows_path(self.standins)}\\comspec.exe"
-        # One server for every case; no pipe of ours for wine's lasting processes to hold open.
-        subprocess.run(f"wineserver -p && wineboot -i && wine reg add 'HKCU\\Environment' /v ComSpec /d '{comspec}' /f",
-                       shell=True, env=self.env, check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-        atexit.register(subprocess.run, ["wineserver", "-k"], env=self.env)  # and every wine process with it
-        # wine runs a netsh.exe in the system folder instead of its own only as WINEDLLOVERRIDES says.
-        shutil.copy(self.standins / "netsh.exe", Path(self.env["WINEPREFIX"], "drive_c/windows/system32"))
+        imports = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", self.exe], capture_output=True, text=True,
+                                 check=True).stdout
+        dlls = re.findall(r"DLL Name: (\S+)", imports)
+        assert dlls == ["KERNEL32.dll", "msvcrt.dll"], f"imports {dlls}: a DLL Windows may take from the start folder"
         resources = subprocess.run(["x86_64-w64-mingw32-windres", "-J", "coff", "-O", "rc", "-i", self.exe],
                                    capture_output=True, text=True, check=True).stdout
         manifest = resources[resources.find("\n1 24 /* RT_MANIFEST */"):]  # resource type 24, name 1
         assert 'level=""requireAdministrator""' in manifest, "no manifest asking for administrator rights"
         assert all(f'Id=""{os_id}""' in manifest for os_id in WINDOWS_7_TO_11), "not Windows 7 to 11"
+        # The user's settings, all that a program without administrator rights may write, at their worst. Each
+        # planted program writes to planted.log, which must never exist; a ComSpec run would be a netsh run.
+        planted = windows_path(scratch / "planted.log")
+        on_path = scratch / "on-path"
+        on_path.mkdir()
+        (on_path / "netsh.cmd").write_text(f'@echo planted netsh.cmd ran>>"{planted}"\r\n')
+        settings = {"Environment": {"ComSpec": windows_path(self.standins / "netsh.exe"), "PATHEXT": ".CMD",
+                                    "PATH": windows_path(on_path), "NoDefaultCurrentDirectoryInExePath": "1"},
+                    "Software\\Microsoft\\Command Processor": {"AutoRun": f'echo planted AutoRun ran>>"{planted}"',
+                                                               "DelayedExpansion": 1}}
+        (scratch / "hostile.reg").write_text("REGEDIT4\n" + "".join(
+            f"[HKEY_CURRENT_USER\\{key}]\n" + "".join(f'"{name}"={reg_value(value)}\n' for name, value in values.items())
+            for key, values in settings.items()))
+        # One server for every case; no pipe of ours for wine's lasting processes to hold open.
+        subprocess.run(f"wineserver -p && wineboot -i && wine regedit /S '{windows_path(scratch / 'hostile.reg')}'",
+                       shell=True, env=self.env, check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        atexit.register(subprocess.run, ["wineserver", "-k"], env=self.env)  # and every wine process with it
+        # wine runs a netsh.exe or cmd.exe in the system folder instead of its own only as WINEDLLOVERRIDES says.
+        system32 = Path(self.env["WINEPREFIX"], "drive_c/windows/system32")
+        shutil.copy(self.standins / "netsh.exe", system32)
+        shutil.copy(self.standins / "cmd.exe", system32)
+        shutil.copy(WINE_CMD, system32 / "winecmd.exe")
 
     def plant(self, work):  # a netsh.bat, to run if cmd.exe looked for netsh in the start folder
         (work / "netsh.bat").write_bytes(b"@echo planted netsh.bat ran\r\n")
@@ -160,7 +189,7 @@ def start_in_folder(platform, work, case, command, **popen):  # returns the proc
     work.mkdir()
     (work / "ssid=xzy").touch()  # decoys that sh's globs would match
     (work / "key=xzy12345678").touch()
-    env = {**platform.env, "NETSH_STATUS": str(case.status), "NETSH_LOG": platform.plant(work)}
+    env = {**platform.env, **(case.env or {}), "NETSH_STATUS": str(case.status), "NETSH_LOG": platform.plant(work)}
     return subprocess.Popen(command, cwd=work, env=env, **popen), set(os.listdir(work))
 
 
@@ -208,11 +237,11 @@ def run_once(platform, work, case):
 
 
 class Terminal:  # the program on a new pseudo-terminal, its controlling terminal: what the user sees and types
-    def __init__(self, platform, work, keys, status=0, command=None):
+    def __init__(self, platform, work, keys, status=0, command=None, env=None):
         self.master, self.slave = os.openpty()
         self.original = termios.tcgetattr(self.slave)
         self.output = b""
-        self.process = start_in_folder(platform, work, Case("", keys, None, status=status),
+        self.process = start_in_folder(platform, work, Case("", keys, None, status=status, env=env),
                                        command or platform.command, stdin=self.slave, stdout=self.slave,
                                        stderr=self.slave, start_new_session=True,
                                        preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))[0]
@@ -265,7 +294,8 @@ def posix_terminal(platform, scratch):
 
 def windows_terminal(platform, scratch):
     """cmd.exe's colour, clear and pause; a failure waits for a key where the tool is alone on its console (wine
-    starts it so), not started from cmd.exe. (wine writes the tool's own Chinese to a terminal as Latin-1.)"""
+    starts it so), with the tool's own pause where cmd.exe cannot start, and not when started from cmd.exe. (wine
+    writes the tool's own Chinese to a terminal as Latin-1.)"""
     t = Terminal(platform, scratch / "start", b"1 rest\r")
     t.wait_for("the pause", lambda: PAUSE_TEXT in t.output)
     assert b"\x1b[97m\x1b[42m" in t.output, "not bright white on green"
@@ -277,7 +307,13 @@ def windows_terminal(platform, scratch):
     assert t.output.count(PAUSE_TEXT) == 1, "success paused more than once"
     alone = Terminal(platform, scratch / "alone", b"1\r", status=1)
     assert alone.press(b"x", lambda: PAUSE_TEXT in alone.output) == 0, "a failure alone on the console"
-    shared = Terminal(platform, scratch / "shared", b"1\r", status=1, command=["wine", "cmd", "/c", platform.exe])
+    no_cmd = Terminal(platform, scratch / "no-cmd", b"1\r", status=1, env=NO_CMD)
+    own_pause = re.compile(rb"!\r\r\n[^\n]+\.$")  # after the failure text, the tool's press-any-key prompt
+    no_cmd.wait_for("the tool's own pause", lambda: own_pause.search(WINE_CURSOR.sub(b"", no_cmd.output)))
+    time.sleep(2)
+    assert no_cmd.process.poll() is None, "a failure without cmd.exe did not wait for a key"
+    assert no_cmd.press(b"x") == 0
+    shared = Terminal(platform, scratch / "shared", b"1\r", status=1, command=["wine", "cmd", "/d", "/c", platform.exe])
     shared.wait_for("the end", lambda: shared.process.poll() is not None)
     assert PAUSE_TEXT not in shared.output, "a failure on a console shared with cmd.exe waited for a key"
 
@@ -286,7 +322,7 @@ def main(argv):
     args = [a for a in argv[1:] if a != "--terminal"]
     with tempfile.TemporaryDirectory(prefix="wifi-hotspot-e2e-") as tmp:
         scratch = Path(tmp)
-        platform = Windows(args[0], args[1]) if len(args) > 1 else Posix(args[0], scratch)
+        platform = Windows(args[0], args[1], scratch) if len(args) > 1 else Posix(args[0], scratch)
         if "--terminal" in argv:
             try:
                 (windows_terminal if platform.name == "windows" else posix_terminal)(platform, scratch)
@@ -298,6 +334,8 @@ def main(argv):
             with ThreadPoolExecutor(max_workers=12) as pool:
                 faults = list(pool.map(lambda indexed: run_case(platform, scratch, *indexed), enumerate(cases)))
             results = [(case.name, case_faults) for case, case_faults in zip(cases, faults)]
+        planted = scratch / "planted.log"
+        results.append(("nothing planted ran", [planted.read_text()] if planted.exists() else []))
     failed = [(name, faults) for name, faults in results if faults]
     for name, faults in failed:
         print(f"FAIL {name}\n  " + "\n  ".join(faults))
