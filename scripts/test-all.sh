@@ -8,7 +8,7 @@
 #     UndefinedBehaviorSanitizer;
 #  3. lint: clang-format and clang-tidy;
 #  4. the Windows download built from two clones at different paths and
-#     times: the same bytes.
+#     times: the same bytes, and the same checksum file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -65,7 +65,9 @@ reproducible() {
     clones+=("$clone/build-windows")
     sleep 1 # a second apart: no clock time may reach the bytes
   done
-  for file in wifi-hotspot.exe "$(basename "${clones[0]}"/wifi-hotspot-*-win64.zip)"; do
+  local zip
+  zip=$(basename "${clones[0]}"/wifi-hotspot-*-win64.zip)
+  for file in wifi-hotspot.exe "$zip" "$zip.sha256"; do
     cmp "${clones[0]}/$file" "${clones[1]}/$file"
     echo "$file: the same $(wc -c <"${clones[0]}/$file") bytes from both"
   done
