@@ -47,10 +47,11 @@ void wait_Console_Key()
     INPUT_RECORD record;
     DWORD count = 0;
     while (ReadConsoleInputW(input, &record, 1, &count) != 0 && count == 1) {
-        const KEY_EVENT_RECORD &key = record.Event.KeyEvent;
-        const bool modifier = key.wVirtualKeyCode == VK_SHIFT ||
-                              key.wVirtualKeyCode == VK_CONTROL || key.wVirtualKeyCode == VK_MENU;
-        if (record.EventType == KEY_EVENT && key.bKeyDown != 0 && !modifier) {
+        if (record.EventType != KEY_EVENT || record.Event.KeyEvent.bKeyDown == 0) {
+            continue;
+        }
+        const WORD code = record.Event.KeyEvent.wVirtualKeyCode;
+        if (code != VK_SHIFT && code != VK_CONTROL && code != VK_MENU) {
             return;
         }
     }
