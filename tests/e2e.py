@@ -186,7 +186,7 @@ def run_case(platform, scratch, index, case):
 def run_once(platform, work, case):
     begun = time.monotonic()
     process = start_in_folder(platform, work, case.status, platform.command, stdin=subprocess.PIPE,
-                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     screen, stderr = process.communicate(case.keys, timeout=120)
     seconds = time.monotonic() - begun
 
