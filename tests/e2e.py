@@ -295,7 +295,7 @@ def main(argv):
                 results = [("terminal", [str(e)])]
         else:  # side by side, so that the 1.5 s refusal delays overlap
             cases = [case for case in CASES + oracle_cases() if platform.name in case.platforms]
-            with ThreadPoolExecutor(max_workers=12) as pool:
+            with ThreadPoolExecutor(max_workers=24) as pool:
                 faults = list(pool.map(lambda indexed: run_case(platform, scratch, *indexed), enumerate(cases)))
             results = [(case.name, case_faults) for case, case_faults in zip(cases, faults)]
         if (scratch / "planted.log").exists():  # written by whatever planted program ran
