@@ -265,8 +265,8 @@ def posix_terminal(platform, scratch):
 
 
 def windows_terminal(platform, scratch):
-    """cmd.exe's colour, clear and pause; a failure waits for a key where the tool is alone on its console (wine
-    starts it so), with the tool's own pause where cmd.exe cannot start, and not when started from cmd.exe. (wine
+    """cmd.exe's colour, clear and pause. Alone on its console (wine starts it so) and without a cmd.exe that starts,
+    a failure still waits for a key, with the tool's own prompt; started from cmd.exe, a failure does not wait. (wine
     writes the tool's own Chinese to a terminal as Latin-1.)"""
     t = Terminal(platform, scratch / "start", b"1 rest\r")  # the rest of the line must not end the pause
     assert t.press(b"x", lambda: PAUSE_TEXT in t.output) == 0
