@@ -5,10 +5,10 @@
 #     /bin/sh, on a pseudo-terminal, and the Windows download (MinGW-w64),
 #     unpacked, under wine as a Chinese Windows;
 #  2. the POSIX tests again, built with clang under AddressSanitizer and
-#     UndefinedBehaviorSanitizer, beside stage 1;
+#     UndefinedBehaviorSanitizer (beside stage 1);
 #  3. lint: clang-format and clang-tidy;
 #  4. the Windows download built from two clones at different paths and
-#     times: the same bytes, and the same checksum file.
+#     times: the same bytes, and the same checksum file (beside stage 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -73,14 +73,25 @@ reproducible() {
   done
 }
 
-# Stage 2 runs beside stage 1, its report held back until stage 1 is done: its
-# cases mostly wait out the refusal delays while wine keeps both cores busy.
+# Stages 2 and 4 need nothing of stage 1 and run beside it, their reports held
+# back until their turn: the POSIX cases mostly wait out the refusal delays,
+# and the builds fill the cores while the last slow Windows cases wait too.
+held() { # LOG NAME COMMAND...: runs one stage in the background, its report to LOG
+  local log=$1
+  shift
+  stage "$@" >"$log" 2>&1 &
+}
+report() { # PID LOG: waits for a held stage and shows its report; its failure fails the run
+  wait "$1" || { cat "$2"; exit 1; }
+  cat "$2"
+}
 mkdir -p build
-stage "2. POSIX tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang)" sanitized \
-  >build/sanitized.log 2>&1 &
+held build/sanitized.log "2. POSIX tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang)" sanitized
 sanitized_run=$!
+held build/reproducible.log "4. the Windows download from two clones at different paths and times: the same bytes" \
+  reproducible
+reproducible_run=$!
 stage "1. tests: dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (g++, MinGW-w64)" tests build
-wait "$sanitized_run" || { cat build/sanitized.log; exit 1; }
-cat build/sanitized.log
+report "$sanitized_run" build/sanitized.log
 stage "3. lint: clang-format, clang-tidy" scripts/lint.sh build
-stage "4. the Windows download from two clones at different paths and times: the same bytes" reproducible
+report "$reproducible_run" build/reproducible.log
