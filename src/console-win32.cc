@@ -1,5 +1,6 @@
 // Console services on Windows: the console commands and the netsh lines run
 // through the system folder's cmd.exe, the delay is the kernel's Sleep.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -18,6 +19,14 @@ bool alone_On_Console()
 {
     DWORD ids[2];
     return GetConsoleProcessList(ids, 2) == 1;
+}
+
+// Whether standard input is a console whose input code page is not the ANSI
+// code page, the one a command line is read in.
+bool typed_In_Other_Code_Page()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0 && GetConsoleCP() != GetACP();
 }
 
 // Windows' C functions throw nothing; a noexcept here would only link in the
@@ -57,6 +66,30 @@ void wait_Console_Key()
     }
 }
 
+// Sets, in the tool's own environment, which cmd.exe and what it runs inherit,
+// the variables that choose what runs or loads to Windows' own values, in place
+// of what the user's registry gave the elevated tool:
+// - PATH: the system folder, then the Windows folder, Windows' own order. It is
+//   where a DLL that netsh loads by bare name is looked for last; nothing the
+//   tool runs needs another folder (color, cls and pause are cmd.exe's own).
+// - windir and SystemRoot: the Windows folder. Paths written as %windir%\...
+//   (of netsh's helper DLLs, say) lead there and nowhere else.
+// - PATHEXT as Windows has it, and no NoDefaultCurrentDirectoryInExePath
+//   (interpret_Line says why).
+// False when any of them could not be set.
+bool set_Windows_Environment(const char *system, const char *windows)
+{
+    char path[2 * MAX_PATH];
+    put(put(put(path, system), ";"), windows);
+    constexpr char NO_DEFAULT[] = "NoDefaultCurrentDirectoryInExePath";
+    SetEnvironmentVariableA(NO_DEFAULT, nullptr);
+    return SetEnvironmentVariableA("PATH", path) != 0 &&
+           SetEnvironmentVariableA("windir", windows) != 0 &&
+           SetEnvironmentVariableA("SystemRoot", windows) != 0 &&
+           SetEnvironmentVariableA("PATHEXT", WINDOWS_PATHEXT) != 0 &&
+           GetEnvironmentVariableA(NO_DEFAULT, nullptr, 0) == 0;
+}
+
 } // namespace
 
 void color_Screen()
@@ -70,9 +103,13 @@ void clear_Screen()
 }
 
 // cmd.exe's pause; where cmd.exe could not run it (a policy such as DisableCMD,
-// or no cmd.exe that starts), the tool waits for a key itself.
+// or no cmd.exe that starts), the tool waits for a key itself. Keys pressed
+// while netsh worked (a second Enter) wait in the console's input buffer, where
+// pause would take one as its key: they are dropped first. What the C runtime
+// has already read of the line stays its own.
 void pause_Key()
 {
+    FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE)); // fails harmlessly on a pipe
     if (run_Command("pause") != 0) {
         write_Text(text::press_key);
         std::fflush(stdout);
@@ -109,26 +146,29 @@ void sleep_Ms(unsigned ms)
 //   has it (.COM first, then .EXE; no Windows has a netsh.com) netsh.exe is
 //   found there. A netsh.cmd on the user's search path, or a netsh.bat in the
 //   folder the tool was started from, never runs.
+// - The paths cmd.exe and netsh take from the environment are Windows' own
+//   (set_Windows_Environment): no DLL that netsh loads is looked for in a
+//   folder of the user's.
+// - cmd.exe is started by its full path: a search for it would look in the
+//   tool's own folder (Downloads, say) first.
 int interpret_Line(const char *line)
 {
     constexpr char CMD_EXE[] = "\\cmd.exe";
     constexpr char SWITCHES[] = "\" /e:ON /v:OFF /d /c ";
     char folder[MAX_PATH];
+    char windows[MAX_PATH];
     const UINT folder_length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (folder_length == 0 || folder_length + sizeof CMD_EXE > MAX_PATH ||
-        std::strlen(line) >= TEXT_SIZE) {
+    const UINT windows_length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
+    if (folder_length == 0 || folder_length + sizeof CMD_EXE > MAX_PATH || windows_length == 0 ||
+        windows_length >= MAX_PATH || std::strlen(line) >= TEXT_SIZE) {
         return -1;
     }
     char shell[MAX_PATH];
     put(put(shell, folder), CMD_EXE);
     char command[1 + sizeof shell + sizeof SWITCHES + TEXT_SIZE];
     put(put(put(put(command, "\""), shell), SWITCHES), line);
-
-    constexpr char NO_DEFAULT[] = "NoDefaultCurrentDirectoryInExePath";
-    SetEnvironmentVariableA(NO_DEFAULT, nullptr);
-    if (SetEnvironmentVariableA("PATHEXT", WINDOWS_PATHEXT) == 0 ||
-        GetEnvironmentVariableA(NO_DEFAULT, nullptr, 0) != 0) {
-        return -1; // cmd.exe might find another netsh first
+    if (!set_Windows_Environment(folder, windows)) {
+        return -1; // cmd.exe or netsh might run or load something else
     }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -162,11 +202,20 @@ const Interpreter &local_Interpreter()
 // whole text there (a lead byte at the end, or before a byte that cannot
 // follow it) would swallow or change what follows: they cannot be passed as
 // typed.
+//
+// Typed at a console, a value comes in the console's input code page. Where
+// that is another (after a chcp 65001, say), its bytes beyond ASCII would be
+// read as other characters of the ANSI code page: such a value cannot be passed
+// as typed either. The tool never converts, nor sets the console's code page.
 int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE])
 {
     const int length = static_cast<int>(std::strlen(value));
     if (length == 0) {
         return 0;
+    }
+    const auto beyond_ascii = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
+    if (typed_In_Other_Code_Page() && std::any_of(value, value + length, beyond_ascii)) {
+        return -1;
     }
     wchar_t wide[TEXT_SIZE];
     const int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, value, length, wide,

@@ -76,7 +76,7 @@ def oracle_cases():
     """ASCII characters an interpreter acts on, alone and (printable) after a GBK lead byte, and a random batch."""
     ascii_ = bytes(b for b in range(1, 128) if b not in b" \t\n\v\f\r\x1a" and not chr(b).isalnum())
     values = [b"x%cy" % b for b in ascii_] + [b"\x95%c" % b for b in ascii_ if b > 0x20]
-    values += [b"x[z]y", b"x{a,b}y", b"x^!y", b"a!OS!b", b"a&echo>pwned", b"(\xfe", b"\x80", b"\xff"]
+    values += [b"x[z]y", b"x{a,b}y", b"x^!y", b"a!OS!b", b"a%OS%b", b"a&echo>pwned", b"(\xfe", b"\x80", b"\xff"]
     rng = random.Random(7)
     pool = ascii_ + b"az09\x81\x95\xa3\xc8\xd4\xfe"
     values += [bytes(rng.choice(pool) for _ in range(rng.randint(1, 12))) for _ in range(20)]
@@ -116,7 +116,10 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
     name, newline, pause = "windows", b"\r\n", "请按任意键继续..."
 
     def __init__(self, exe, standins, scratch):
-        self.exe, self.standins = os.path.abspath(exe), Path(standins)
+        self.standins = Path(standins)
+        (scratch / "downloads").mkdir()  # a folder of the user's, the .exe in it and a cmd.exe beside it
+        self.exe = shutil.copy(exe, scratch / "downloads")
+        shutil.copy(self.standins / "netsh.exe", scratch / "downloads" / "cmd.exe")  # run, one more netsh run
         self.command = ["wine", self.exe]
         self.env = {**os.environ, "TERM": "xterm", "LC_ALL": "zh_CN.GBK", "WINEDEBUG": "-all,err+virtual",
                     "WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe=n"}
@@ -132,10 +135,13 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
         # The user's settings, all that a program without administrator rights may write, at their worst. Each
         # planted program writes to planted.log, which must never exist; a ComSpec run would be a netsh run.
         planted = windows_path(scratch / "planted.log")
-        (scratch / "on-path").mkdir()
+        for folder in ("on-path", "user-windows"):  # a planted.dll where the user's PATH and windir lead
+            (scratch / folder).mkdir()
+            shutil.copy(self.standins / "planted.dll", scratch / folder)
         (scratch / "on-path" / "netsh.cmd").write_text(f'@echo planted netsh.cmd ran>>"{planted}"\r\n')
         environment = {"ComSpec": windows_path(self.standins / "netsh.exe"), "PATHEXT": ".CMD",
-                       "PATH": windows_path(scratch / "on-path"), "NoDefaultCurrentDirectoryInExePath": "1"}
+                       "PATH": windows_path(scratch / "on-path"), "NoDefaultCurrentDirectoryInExePath": "1",
+                       "windir": windows_path(scratch / "user-windows")}
         (scratch / "hostile.reg").write_text(  # a .reg file's strings are escaped as JSON's are
             "REGEDIT4\n[HKEY_CURRENT_USER\\Environment]\n" + "".join(f'"{name}"={json.dumps(value)}\n'
                                                                  for name, value in environment.items()) +
@@ -268,18 +274,26 @@ def windows_terminal(platform, scratch):
     """cmd.exe's colour, clear and pause. Alone on its console (wine starts it so) and without a cmd.exe that starts,
     a failure still waits for a key, with the tool's own prompt; started from cmd.exe, a failure does not wait. (wine
     writes the tool's own Chinese to a terminal as Latin-1.)"""
-    t = Terminal(platform, scratch / "start", b"1 rest\r")  # the rest of the line must not end the pause
-    assert t.press(b"x", lambda: PAUSE_TEXT in t.output) == 0
+    t = Terminal(platform, scratch / "start", b"2 rest\r\r")  # neither the rest of the line nor a second Enter
+    assert t.press(b"x", lambda: PAUSE_TEXT in t.output) == 0  # ends the pause
     assert b"\x1b[97m\x1b[42m" in t.output, "not bright white on green"
-    cls = rb"1 rest\r\r\n\x1b\[H {80}\r\r\n.*\x1b\[Hnetsh stand-in ran"  # after the choice, before netsh
+    cls = rb"2 rest\r\r\n\x1b\[H {80}\r\r\n.*\x1b\[Hnetsh stand-in ran"  # after the choice, before netsh
     assert re.search(cls, WINE_CURSOR.sub(b"", t.output), re.S), "no cls"
     assert t.output.count(PAUSE_TEXT) == 1, "success paused more than once"
+    alone = Terminal(platform, scratch / "alone", b"1\r\r", status=1)
+    assert alone.press(b"x", lambda: PAUSE_TEXT in alone.output) == 0
     no_cmd = Terminal(platform, scratch / "no-cmd", b"1\r", status=1, env=NO_CMD)
     own_pause = re.compile(rb"!\r\r\n[^\n]+\.$")  # after the failure text, the tool's press-any-key prompt
     assert no_cmd.press(b"x", lambda: own_pause.search(WINE_CURSOR.sub(b"", no_cmd.output))) == 0
     shared = Terminal(platform, scratch / "shared", b"1\r", status=1, command=["wine", "cmd", "/d", "/c", platform.exe])
     shared.wait_for("the end", lambda: shared.process.poll() is not None)
     assert PAUSE_TEXT not in shared.output, "a failure on a console shared with cmd.exe waited for a key"
+    # On a console at code page 65001 a typed Chinese name comes as UTF-8: refused, and asked again.
+    utf8 = Terminal(platform, scratch / "utf-8", "3\r家名\rhome\r12345678\r".encode("gbk"),
+                    command=["wine", "cmd", "/d", "/c", rf"C:\windows\system32\chcp.com 65001 >nul & {windows_path(platform.exe)}"])
+    assert utf8.press(b"x", lambda: PAUSE_TEXT in utf8.output) == 0
+    runs = platform.runs(scratch / "utf-8.log")
+    assert runs == [configure(b"home", b"12345678").split()], f"netsh runs {runs} on code page 65001"
 
 
 def main(argv):

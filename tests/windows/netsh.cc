@@ -1,5 +1,6 @@
 // A stand-in netsh.exe that reads the Unicode command line like the real one, appends the ANSI code
 // page, the raw line and each argument in that code page to NETSH_LOG, and exits with NETSH_STATUS.
+// It loads a helper DLL as Windows' own netsh may: by bare name, and by a path under %windir%.
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,6 +18,10 @@ int wmain(int argc, wchar_t **argv)
         std::fputs("\n", f);
         std::fclose(f);
     }
+    wchar_t helper[MAX_PATH];
+    ExpandEnvironmentStringsW(L"%windir%\\planted.dll", helper, MAX_PATH);
+    LoadLibraryW(helper);
+    LoadLibraryW(L"planted.dll");
     std::puts("netsh stand-in ran");
     return std::atoi(std::getenv("NETSH_STATUS"));
 }
