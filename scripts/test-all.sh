@@ -8,13 +8,16 @@
 #     UndefinedBehaviorSanitizer (beside stage 1);
 #  3. lint: clang-format and clang-tidy;
 #  4. the Windows download built from two clones at different paths and
-#     times: the same bytes, and the same checksum file (beside stage 1).
+#     times, in two time zones, unsigned and signed with a certificate made
+#     for the test: the same bytes, and the same checksum files; the signature
+#     verifies, and its password is in no file of either build (beside stage 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ python3 util-linux git
           g++-mingw-w64-x86-64-posix wine wine64 locales    # the .exe, run under wine
-          clang libclang-rt-14-dev clang-format clang-tidy) # sanitizers, lint
+          clang libclang-rt-14-dev clang-format clang-tidy  # sanitizers, lint
+          osslsigncode openssl tzdata)                      # the signed download, in two zones
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
@@ -55,22 +58,39 @@ sanitized() {
 }
 
 reproducible() {
-  local tmp=$PWD/build/reproducible clones=()
+  local tmp=$PWD/build/reproducible clones=() zones=(UTC Asia/Shanghai)
   rm -rf "$tmp"
+  mkdir -p "$tmp"
+  [ "$(TZ=Asia/Shanghai date +%z)" = +0800 ] || { echo "no time zone data"; return 1; }
+  # A self-signed code-signing certificate, made anew; its password must reach no file of a build folder.
+  export WIFI_HOTSPOT_SIGN_PASSWORD="test only $RANDOM$RANDOM"
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$tmp/key.pem" -out "$tmp/cert.pem" -days 2 \
+    -subj "/CN=wifi-hotspot test signer" -addext extendedKeyUsage=codeSigning 2>/dev/null
+  openssl pkcs12 -export -inkey "$tmp/key.pem" -in "$tmp/cert.pem" -out "$tmp/signer.pfx" \
+    -passout env:WIFI_HOTSPOT_SIGN_PASSWORD
   for clone in "$tmp/a" "$tmp/b/at/another/path"; do
+    local build=$clone/build-windows zone=${zones[${#clones[@]}]}
     git clone -q . "$clone"
-    cmake -S "$clone" -B "$clone/build-windows" -DBUILD_TESTING=OFF \
+    cmake -S "$clone" -B "$build" -DBUILD_TESTING=OFF \
       -DCMAKE_TOOLCHAIN_FILE="$clone/cmake/mingw-w64-x86_64.cmake" >/dev/null
-    cmake --build "$clone/build-windows" --parallel --target all package >/dev/null
-    clones+=("$clone/build-windows")
+    TZ=$zone cmake --build "$build" --parallel --target all package >/dev/null
+    mkdir "$build/unsigned"
+    mv "$build"/wifi-hotspot-*-win64.zip* "$build/unsigned"
+    cmake "$build" -DWIFI_HOTSPOT_SIGN_PFX="$tmp/signer.pfx" >/dev/null
+    TZ=$zone cmake --build "$build" --target package >/dev/null
+    if grep -rqF "$WIFI_HOTSPOT_SIGN_PASSWORD" "$build"; then echo "the password is in $build"; return 1; fi
+    clones+=("$build")
     sleep 1 # a second apart: no clock time may reach the bytes
   done
   local zip
   zip=$(basename "${clones[0]}"/wifi-hotspot-*-win64.zip)
-  for file in wifi-hotspot.exe "$zip" "$zip.sha256"; do
+  for file in wifi-hotspot.exe {unsigned/,}"$zip" {unsigned/,}"$zip.sha256"; do
     cmp "${clones[0]}/$file" "${clones[1]}/$file"
-    echo "$file: the same $(wc -c <"${clones[0]}/$file") bytes from both"
+    echo "$file: the same $(wc -c <"${clones[0]}/$file") bytes in ${zones[*]}"
   done
+  mkdir "$tmp/signed"
+  cmake -E chdir "$tmp/signed" cmake -E tar xf "${clones[0]}/$zip"
+  osslsigncode verify -CAfile "$tmp/cert.pem" -in "$tmp"/signed/*/wifi-hotspot.exe | grep -x "Signature verification: ok"
 }
 
 # Stages 2 and 4 need nothing of stage 1 and run beside it, their reports held
@@ -88,7 +108,7 @@ report() { # PID LOG: waits for a held stage and shows its report; its failure f
 mkdir -p build
 held build/sanitized.log "2. POSIX tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang)" sanitized
 sanitized_run=$!
-held build/reproducible.log "4. the Windows download from two clones at different paths and times: the same bytes" \
+held build/reproducible.log "4. the Windows download from two clones, paths, times and zones: the same bytes" \
   reproducible
 reproducible_run=$!
 stage "1. tests: dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (g++, MinGW-w64)" tests build
