@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Fails on any clang-format difference or clang-tidy warning.
+# Fails on any clang-format difference, clang-tidy warning, or text whose GBK
+# bytes are not its readable text.
 #   scripts/lint.sh BUILD_DIR   (a configured native build, for its compile commands)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+
+scripts/check-texts.py
 
 mapfile -t sources < <(git ls-files '*.cc' '*.h')
 clang-format --dry-run --Werror "${sources[@]}"

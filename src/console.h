@@ -3,8 +3,9 @@
 // plain logic over these functions.
 //
 // console.cc holds the platform-neutral part (tokens, command-line building);
-// console-stdio.cc the standard streams and system(), alike everywhere;
-// console-posix.cc and console-win32.cc the rest of the platform part.
+// console-stdio.cc the standard streams, alike everywhere; console-posix.cc
+// (system(), ANSI escapes) and console-win32.cc (cmd.exe, the console) the rest
+// of the platform part.
 #ifndef WIFI_HOTSPOT_CONSOLE_H
 #define WIFI_HOTSPOT_CONSOLE_H
 

@@ -18,8 +18,8 @@ char createNet[TEXT_SIZE];
 constexpr std::size_t MIN_KEY_BYTES = 8;
 
 // Runs a command line and reports its outcome; on success the user presses a
-// key before the program goes on. A failure is reported without the wait,
-// unless the window would close with the tool and take the report with it.
+// key before the program ends. A failure is reported without the wait, unless
+// the window would close with the tool and take the report with it.
 void run_Reported(const char *line, const char *success, const char *failure)
 {
     if (run_Command(line) == 0) {

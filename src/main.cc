@@ -1,6 +1,7 @@
 // wifi-hotspot: a menu that starts, stops or configures the laptop's hosted
 // network, then ends.
 #include <cstring>
+#include <iterator>
 
 #include "console.h"
 #include "hostednetwork.h"
@@ -17,9 +18,11 @@ void print_Menu(const char *s)
     write_Text("\n");
 }
 
+// Rows 0 to 4, in order.
 void create_Menu()
 {
-    for (int i = 0; i <= 4; ++i) {
+    constexpr int LAST_ROW = static_cast<int>(std::size(menu)) - 1;
+    for (int i = 0; i <= LAST_ROW; ++i) {
         print_Menu(menu[i]);
     }
 }

@@ -1,6 +1,7 @@
 // Every text the user sees, as the exact GBK (code page 936) bytes the tool
 // writes, with the same text beside it as people read it (UTF-8). Only the
-// bytes go into the program; a test decodes them and compares.
+// bytes go into the program; scripts/check-texts.py (run with the lint) checks
+// that each readable text, in GBK, is its bytes.
 //
 // The bytes are split into several literals where a hex escape is followed by
 // a hex digit, which would otherwise extend the escape.
