@@ -117,9 +117,8 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
 
     def __init__(self, exe, standins, scratch):
         self.standins = Path(standins)
-        (scratch / "downloads").mkdir()  # a folder of the user's, the .exe in it and a cmd.exe beside it
-        self.exe = shutil.copy(exe, scratch / "downloads")
-        shutil.copy(self.standins / "netsh.exe", scratch / "downloads" / "cmd.exe")  # run, one more netsh run
+        self.exe = shutil.copy(exe, scratch)  # in a folder of the user's, a cmd.exe beside it: run, one more netsh run
+        shutil.copy(self.standins / "netsh.exe", scratch / "cmd.exe")
         self.command = ["wine", self.exe]
         self.env = {**os.environ, "TERM": "xterm", "LC_ALL": "zh_CN.GBK", "WINEDEBUG": "-all,err+virtual",
                     "WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe=n"}
@@ -270,11 +269,12 @@ def posix_terminal(platform, scratch):
 
 
 def windows_terminal(platform, scratch):
-    """cmd.exe's colour, clear and pause. Alone on its console (wine starts it so) and without a cmd.exe that starts,
-    a failure still waits for a key, with the tool's own prompt; started from cmd.exe, a failure does not wait. (wine
-    writes the tool's own Chinese to a terminal as Latin-1.)"""
-    t = Terminal(platform, scratch / "start", b"2 rest\r\r")  # neither the rest of the line nor a second Enter
-    assert t.press(b"x", lambda: PAUSE_TEXT in t.output) == 0  # ends the pause
+    """cmd.exe's colour, clear and pause; keys typed before the pause (the rest of the line, a second Enter) do not end
+    it. Alone on its console (wine starts it so), a failure waits for a key too, with the tool's own prompt where no
+    cmd.exe starts. From cmd.exe after a chcp 65001, a typed Chinese name comes as UTF-8: refused, and asked again; a
+    failure there does not wait. (wine writes the tool's own Chinese to a terminal as Latin-1.)"""
+    t = Terminal(platform, scratch / "start", b"2 rest\r\r")
+    assert t.press(b"x", lambda: PAUSE_TEXT in t.output) == 0
     assert b"\x1b[97m\x1b[42m" in t.output, "not bright white on green"
     cls = rb"2 rest\r\r\n\x1b\[H {80}\r\r\n.*\x1b\[Hnetsh stand-in ran"  # after the choice, before netsh
     assert re.search(cls, WINE_CURSOR.sub(b"", t.output), re.S), "no cls"
@@ -284,8 +284,6 @@ def windows_terminal(platform, scratch):
     no_cmd = Terminal(platform, scratch / "no-cmd", b"1\r", status=1, env=NO_CMD)
     own_pause = re.compile(rb"!\r\r\n[^\n]+\.$")  # after the failure text, the tool's press-any-key prompt
     assert no_cmd.press(b"x", lambda: own_pause.search(WINE_CURSOR.sub(b"", no_cmd.output))) == 0
-    # From cmd.exe after a chcp 65001, a typed Chinese name comes as UTF-8: refused, and asked again. A failure
-    # there, on a console shared with cmd.exe, does not wait for a key.
     chcp = rf"C:\windows\system32\chcp.com 65001 >nul & {windows_path(platform.exe)}"
     keys = "3\r家名\rhome\r12345678\r".encode("gbk")
     shared = Terminal(platform, scratch / "shared", keys, status=1, command=["wine", "cmd", "/d", "/c", chcp])
