@@ -113,5 +113,5 @@ held build/reproducible.log "4. the Windows download from two clones, paths, tim
 reproducible_run=$!
 stage "1. tests: dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (g++, MinGW-w64)" tests build
 report "$sanitized_run" build/sanitized.log
-stage "3. lint: clang-format, clang-tidy" scripts/lint.sh build
+stage "3. lint: the texts against their bytes, clang-format, clang-tidy" scripts/lint.sh build
 report "$reproducible_run" build/reproducible.log

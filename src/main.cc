@@ -18,7 +18,7 @@ void print_Menu(const char *s)
     write_Text("\n");
 }
 
-// Rows 0 to 4, in order.
+// Writes every row of the menu, the first (0) to the last (4), in order.
 void create_Menu()
 {
     constexpr int LAST_ROW = static_cast<int>(std::size(menu)) - 1;
