@@ -1,5 +1,4 @@
-// A DLL planted where only the user's settings lead. Loaded anywhere, it says so in planted.log,
-// in the folder above its own.
+// Planted where only the user's settings lead: loaded, it writes to planted.log one folder up.
 #include <cstdio>
 #include <cwchar>
 
