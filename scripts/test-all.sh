@@ -6,7 +6,7 @@
 #     unpacked, under wine as a Chinese Windows;
 #  2. the POSIX tests again, built with clang under AddressSanitizer and
 #     UndefinedBehaviorSanitizer (beside stage 1);
-#  3. lint: clang-format and clang-tidy;
+#  3. lint: the readable texts against their bytes, clang-format, clang-tidy;
 #  4. the Windows download built from two clones at different paths and
 #     times, in two time zones, unsigned and signed with a certificate made
 #     for the test: the same bytes, and the same checksum files; the signature
