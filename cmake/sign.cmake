@@ -13,7 +13,7 @@ if(CPACK_WIFI_HOTSPOT_SIGN_TIMESTAMP_URL)
 endif()
 execute_process(
   COMMAND printenv WIFI_HOTSPOT_SIGN_PASSWORD
-  COMMAND ${CPACK_WIFI_HOTSPOT_OSSLSIGNCODE} sign -pkcs12 ${CPACK_WIFI_HOTSPOT_SIGN_PFX} -readpass -
+  COMMAND ${CPACK_WIFI_HOTSPOT_OSSLSIGNCODE} sign -pkcs12 ${CPACK_WIFI_HOTSPOT_SIGN_PFX} -readpass /dev/stdin
           -h sha256 -n wifi-hotspot -time $ENV{SOURCE_DATE_EPOCH} ${timestamp} -in ${exe} -out ${exe}.signed
   RESULT_VARIABLE signed OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT signed EQUAL 0)
