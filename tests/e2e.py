@@ -173,17 +173,6 @@ def start_in_folder(platform, work, status, command, env=None, **popen):  # env:
     return subprocess.Popen(command, cwd=work, env=env, **popen)
 
 
-def run_case(platform, scratch, index, case, run=None):
-    """Runs a case on pipes (or as run says); returns its faults. Where wine failed to start a process (an address
-    conflict it has now and then under load, in its own words on standard error), the case runs again."""
-    for attempt in range(3):
-        faults, stderr = (run or run_once)(platform, scratch / f"case{index}-{attempt}", case)
-        if not faults or b"failed to map the shared user data" not in stderr:
-            return faults
-        print(f"{case.name}: wine failed to start a process; run again", flush=True)
-    return faults
-
-
 def run_once(platform, work, case):
     begun = time.monotonic()
     process = start_in_folder(platform, work, case.status, platform.command, stdin=subprocess.PIPE,
@@ -212,6 +201,17 @@ def run_once(platform, work, case):
         faults.append(f"the screen seen: {screen.decode('gbk', 'backslashreplace')!r}")
         faults.append(f"standard error: {stderr!r}")
     return faults, stderr
+
+
+def run_case(platform, scratch, index, case, run=run_once):
+    """Runs a case on pipes (or as run says); returns its faults. Where wine failed to start a process (an address
+    conflict it has now and then under load, in its own words on standard error), the case runs again."""
+    for attempt in range(3):
+        faults, stderr = run(platform, scratch / f"case{index}-{attempt}", case)
+        if not faults or b"failed to map the shared user data" not in stderr:
+            return faults
+        print(f"{case.name}: wine failed to start a process; run again", flush=True)
+    return faults
 
 
 class Terminal:  # the program on a new pseudo-terminal, its controlling terminal: what the user sees and types
