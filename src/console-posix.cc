@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <iterator>
+#include <initializer_list>
 
 #include <termios.h>
 #include <unistd.h>
 
-#include "console.h"
+#include "console-platform.h"
 #include "texts.h"
 
 namespace {
@@ -33,19 +33,20 @@ void reset_Colours()
     write_Text(NO_COLOURS);
 }
 
-// ---- Waiting for one key, leaving the terminal as it was -------------------
+// ---- Leaving the terminal as it was, at every end -------------------------
 
 termios saved_terminal;
-volatile std::sig_atomic_t coloured = 0;
+volatile std::sig_atomic_t coloured = 0; // the colours were set
+volatile std::sig_atomic_t key_mode = 0; // the terminal may be in key mode
 
-constexpr int STOP_SIGNALS[] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
-constexpr std::size_t STOP_COUNT = std::size(STOP_SIGNALS);
-
-// A signal that ends the program while the terminal is in key mode: put the
-// terminal (and its colours) back, then die of the signal as usual.
+// A signal that ends the program (Ctrl+C at the menu, during a delay or at the
+// pause): put the terminal and its colours back, then die of the signal as
+// usual.
 extern "C" void restore_And_Die(int sig)
 {
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+    if (key_mode != 0) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+    }
     if (coloured != 0) {
         const ssize_t ignored = write(STDOUT_FILENO, NO_COLOURS, sizeof NO_COLOURS - 1);
         static_cast<void>(ignored);
@@ -54,43 +55,46 @@ extern "C" void restore_And_Die(int sig)
     std::raise(sig); // delivered when this handler returns
 }
 
+void restore_On_Signals()
+{
+    struct sigaction restore = {};
+    restore.sa_handler = restore_And_Die;
+    sigemptyset(&restore.sa_mask);
+    for (const int sig : {SIGINT, SIGQUIT, SIGTERM, SIGHUP}) {
+        struct sigaction previous = {};
+        sigaction(sig, nullptr, &previous);
+        if (previous.sa_handler != SIG_IGN) { // an ignored signal stays ignored
+            sigaction(sig, &restore, nullptr);
+        }
+    }
+}
+
 void wait_Key()
 {
     if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0) {
         return;
     }
-    struct sigaction restore = {};
-    restore.sa_handler = restore_And_Die;
-    sigemptyset(&restore.sa_mask);
-    struct sigaction previous[STOP_COUNT] = {};
-    for (std::size_t i = 0; i < STOP_COUNT; ++i) {
-        sigaction(STOP_SIGNALS[i], nullptr, &previous[i]);
-        if (previous[i].sa_handler != SIG_IGN) { // an ignored signal stays ignored
-            sigaction(STOP_SIGNALS[i], &restore, nullptr);
-        }
-    }
-
-    termios key_mode = saved_terminal;
-    key_mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-    key_mode.c_cc[VMIN] = 1;
-    key_mode.c_cc[VTIME] = 0;
+    termios one_key = saved_terminal;
+    one_key.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    one_key.c_cc[VMIN] = 1;
+    one_key.c_cc[VTIME] = 0;
+    key_mode = 1; // before the switch, so that a signal at any point restores
     // TCSAFLUSH drops what was typed ahead, so only a new key ends the wait.
-    if (tcsetattr(STDIN_FILENO, TCSAFLUSH, &key_mode) == 0) {
+    if (tcsetattr(STDIN_FILENO, TCSAFLUSH, &one_key) == 0) {
         char key[32]; // one read takes a whole escape sequence (arrows, F-keys)
         while (read(STDIN_FILENO, key, sizeof key) < 0 && errno == EINTR) {
         }
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_terminal);
     }
-
-    for (std::size_t i = 0; i < STOP_COUNT; ++i) {
-        sigaction(STOP_SIGNALS[i], &previous[i], nullptr);
-    }
+    key_mode = 0;
 }
 
 } // namespace
 
+// Runs once, at start: from here on, an end by a signal restores the terminal.
 void color_Screen()
 {
+    restore_On_Signals();
     if (!to_Terminal()) {
         return;
     }
@@ -115,6 +119,11 @@ void pause_Key()
         wait_Key();
     }
     write_Text("\n");
+}
+
+int input_Byte()
+{
+    return std::getchar();
 }
 
 int interpret_Line(const char *line)

@@ -3,7 +3,7 @@
 // command, for a delay.
 #include <cstdio>
 
-#include "console.h"
+#include "console-platform.h"
 
 void write_Text(const char *text)
 {
@@ -13,7 +13,7 @@ void write_Text(const char *text)
 int read_Byte()
 {
     std::fflush(stdout);
-    return std::getchar();
+    return input_Byte();
 }
 
 void delay_Ms(unsigned ms)

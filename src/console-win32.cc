@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "console.h"
+#include "console-platform.h"
 #include "texts.h"
 
 namespace {
@@ -21,14 +21,6 @@ bool alone_On_Console()
     return GetConsoleProcessList(ids, 2) == 1;
 }
 
-// Whether standard input is a console whose input code page is not the ANSI
-// code page, the one a command line is read in.
-bool typed_In_Other_Code_Page()
-{
-    DWORD mode = 0;
-    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0 && GetConsoleCP() != GetACP();
-}
-
 // Windows' C functions throw nothing; a noexcept here would only link in the
 // C++ exception runtime (the .exe would grow fivefold).
 const bool own_window = alone_On_Console(); // NOLINT(cert-err58-cpp)
@@ -36,6 +28,87 @@ const bool own_window = alone_On_Console(); // NOLINT(cert-err58-cpp)
 // The extensions cmd.exe tries, in order, for a command named without one:
 // Windows' own default.
 constexpr char WINDOWS_PATHEXT[] = ".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC";
+
+// ---- Reading what was typed at a console ----------------------------------
+//
+// A console hands ReadFile (and so the C runtime) the typed line in its own
+// code page, with a character that code page lacks turned into "?" or a
+// look-alike, and a value nobody typed would be set. So the line is read as the
+// console holds it (UTF-16) and each character made into its bytes in the ANSI
+// code page, the one CreateProcessA reads the command line in, only where that
+// code page holds it as itself: no best fit, no default character, the same
+// character when converted back. This also holds whatever the console's own
+// code page is (an elevated console after chcp 65001).
+
+struct TypedLine {
+    wchar_t units[TEXT_SIZE]; // a piece of the line; a longer one is read in pieces
+    DWORD count;              // units in it
+    DWORD next;               // the first not yet handed out
+    char bytes[8];            // the character being handed out, in the ANSI code page
+    int byte_count;
+    int byte_next;
+    bool ended; // Ctrl+Z was typed, or the console gave nothing more
+};
+TypedLine typed = {};
+
+// Makes sure an unread code unit is there, reading the next piece of the line
+// where none is; false once the console gives nothing (a Ctrl+C, say).
+bool have_Unit(HANDLE input)
+{
+    if (typed.next < typed.count) {
+        return true;
+    }
+    typed.next = 0;
+    typed.count = 0;
+    return ReadConsoleW(input, typed.units, TEXT_SIZE, &typed.count, nullptr) != 0 &&
+           typed.count > 0;
+}
+
+// Puts the bytes of the character in units (one code unit, or a surrogate
+// pair) into typed.bytes; false where the ANSI code page cannot hold it as
+// itself. UTF-8 takes neither the best-fit flag nor a default character.
+bool to_Ansi_Bytes(const wchar_t *units, int count)
+{
+    const bool utf8 = GetACP() == CP_UTF8;
+    BOOL defaulted = FALSE;
+    const int length = WideCharToMultiByte(
+        CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, units, count, typed.bytes,
+        sizeof typed.bytes, nullptr, utf8 ? nullptr : &defaulted);
+    wchar_t back[2];
+    const int back_count =
+        length > 0 && defaulted == FALSE
+            ? MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, typed.bytes, length, back, 2)
+            : 0;
+    typed.byte_count = back_count == count && std::equal(units, units + count, back) ? length : 0;
+    typed.byte_next = 0;
+    return typed.byte_count > 0;
+}
+
+// The next byte of what was typed. Ctrl+Z ends the input, as it does for
+// ReadFile at the start of a line and for the C runtime anywhere in text.
+int typed_Byte(HANDLE input)
+{
+    if (typed.byte_next < typed.byte_count) {
+        return static_cast<unsigned char>(typed.bytes[typed.byte_next++]);
+    }
+    if (typed.ended || !have_Unit(input) || typed.units[typed.next] == L'\x1a') {
+        typed.ended = true;
+        return EOF;
+    }
+    wchar_t character[2] = {typed.units[typed.next++]};
+    int count = 1;
+    // A line ends in a newline, so a low surrogate may follow in the next piece.
+    if (IS_HIGH_SURROGATE(character[0]) && have_Unit(input) &&
+        IS_LOW_SURROGATE(typed.units[typed.next])) {
+        character[count++] = typed.units[typed.next++];
+    }
+    if (!to_Ansi_Bytes(character, count)) {
+        return NOT_IN_CODE_PAGE;
+    }
+    return static_cast<unsigned char>(typed.bytes[typed.byte_next++]);
+}
+
+// ---- Running command lines --------------------------------------------------
 
 // Copies text and its NUL to out, which has room for them; returns where the
 // NUL went, for the next text to follow.
@@ -123,6 +196,15 @@ bool window_Closes_With_Tool()
     return own_window;
 }
 
+// Piped input is read as bytes, as the C runtime reads it: it is typed by
+// nobody, and no console converts it.
+int input_Byte()
+{
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    return GetConsoleMode(input, &mode) != 0 ? typed_Byte(input) : std::getchar();
+}
+
 void sleep_Ms(unsigned ms)
 {
     Sleep(ms);
@@ -202,20 +284,11 @@ const Interpreter &local_Interpreter()
 // whole text there (a lead byte at the end, or before a byte that cannot
 // follow it) would swallow or change what follows: they cannot be passed as
 // typed.
-//
-// Typed at a console, a value comes in the console's input code page. Where
-// that is another (after a chcp 65001, say), its bytes beyond ASCII would be
-// read as other characters of the ANSI code page: such a value cannot be passed
-// as typed either. The tool never converts, nor sets the console's code page.
 int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE])
 {
     const int length = static_cast<int>(std::strlen(value));
     if (length == 0) {
         return 0;
-    }
-    const auto beyond_ascii = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
-    if (typed_In_Other_Code_Page() && std::any_of(value, value + length, beyond_ascii)) {
-        return -1;
     }
     wchar_t wide[TEXT_SIZE];
     const int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, value, length, wide,

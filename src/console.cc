@@ -2,6 +2,7 @@
 // typed values into a command line so that no byte of them changes what the
 // command interpreter runs.
 #include "console.h"
+#include "console-platform.h"
 
 #include <cstdio>
 #include <cstring>
@@ -82,18 +83,25 @@ Token read_Token(char (&buf)[TEXT_SIZE])
     }
     std::size_t length = 0;
     bool whole = true;
+    bool usable = true;
     for (; c != EOF && !is_Blank(c); c = read_Byte()) {
         // A NUL cannot be carried by a C string, so such a token can never be
-        // used as typed; a longer token is read to its end but not stored.
+        // used as typed; a longer token is read to its end but not stored, as
+        // is one with a character that has no bytes of its own.
+        usable = usable && c != NOT_IN_CODE_PAGE;
         if (c == '\0' || length == TEXT_SIZE - 1) {
             whole = false;
         }
-        if (whole) {
+        if (whole && usable) {
             buf[length++] = static_cast<char>(c);
         }
     }
-    buf[whole ? length : 0] = '\0';
-    return whole ? Token::Word : Token::Unfit;
+    if (whole && usable) {
+        buf[length] = '\0';
+        return Token::Word;
+    }
+    buf[0] = '\0';
+    return usable ? Token::Unfit : Token::Unusable;
 }
 
 bool is_Passable(const char *value)

@@ -40,21 +40,21 @@ void refuse(const char *why)
 }
 
 // Writes prompt and reads a value into buf, asking again (with again) while it
-// is shorter than min_bytes or cannot be passed to the interpreter as
-// typed. Returns End at end of input, and Unfit for a token too long to store,
-// which the caller refuses with the whole command line.
+// is shorter than min_bytes or cannot reach the command as typed. Returns End
+// at end of input, and Unfit for a token too long to store, which the caller
+// refuses with the whole command line.
 Token ask_Value(char (&buf)[TEXT_SIZE], const char *prompt, const char *again,
                 std::size_t min_bytes)
 {
     write_Text(prompt);
     for (;;) {
         const Token token = read_Token(buf);
-        if (token != Token::Word) {
+        if (token == Token::End || token == Token::Unfit) {
             return token;
         }
-        if (std::strlen(buf) < min_bytes) {
+        if (token == Token::Word && std::strlen(buf) < min_bytes) {
             refuse(text::key_short);
-        } else if (!is_Passable(buf)) {
+        } else if (token == Token::Unusable || !is_Passable(buf)) {
             refuse(text::unusable);
         } else {
             return token;

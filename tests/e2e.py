@@ -222,10 +222,10 @@ class Terminal:  # the program on a new pseudo-terminal, its controlling termina
         self.process = start_in_folder(platform, work, status, command or platform.command, env, stdin=self.slave,
                                        stdout=self.slave, stderr=self.slave, start_new_session=True,
                                        preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
-        # wine's console reads keys raw: typed before it has switched the terminal, Enter would come as LF.
-        self.wait_for("the prompt", lambda: WINE_CURSOR.sub(b"", self.output).endswith(b":") and
-                      self.raw() == (platform.name == "windows"))
-        os.write(self.master, keys)
+        if keys:  # wine's console reads keys raw: typed before it has switched the terminal, Enter would be LF.
+            self.wait_for("the prompt", lambda: WINE_CURSOR.sub(b"", self.output).endswith(b":") and
+                          self.raw() == (platform.name == "windows"))
+            os.write(self.master, keys)
 
     def wait_for(self, what, condition):  # reads until condition holds (polls up to 30 s); returns the time
         for _ in range(600):
@@ -272,6 +272,8 @@ def windows_terminal(platform, scratch):
     it. Alone on its console (wine starts it so), a failure waits for a key too, with the tool's own prompt where no
     cmd.exe starts. From cmd.exe after a chcp 65001, a typed Chinese name comes as UTF-8: refused, and asked again; a
     failure there does not wait. (wine writes the tool's own Chinese to a terminal as Latin-1.)"""
+    ctrl_z_first = f"{windows_path(platform.standins / 'ctrl-z.exe')} & {windows_path(platform.exe)}"
+    ctrl_z = Terminal(platform, scratch / "ctrl-z", b"", command=["wine", "cmd", "/d", "/c", ctrl_z_first])
     t = Terminal(platform, scratch / "start", b"2 rest\r\r")
     assert t.press(b"x", lambda: PAUSE_TEXT in t.output) == 0
     assert b"\x1b[97m\x1b[42m" in t.output, "not bright white on green"
@@ -283,12 +285,16 @@ def windows_terminal(platform, scratch):
     own_pause = re.compile(rb"!\r\r\n[^\n]+\.$")  # after the failure text, the tool's press-any-key prompt
     assert no_cmd.press(b"x", lambda: own_pause.search(WINE_CURSOR.sub(b"", no_cmd.output))) == 0
     chcp = rf"C:\windows\system32\chcp.com 65001 >nul & {windows_path(platform.exe)}"
-    keys = "3\r家名\rhome\r12345678\r".encode("gbk")
-    shared = Terminal(platform, scratch / "shared", keys, status=1, command=["wine", "cmd", "/d", "/c", chcp])
+    keys = "3\r热点😀\rStraße\r家名 pässwort1\rpâsswort1\ra?bcafé1\r".encode()  # â: wine best-fits it as a
+    shared = Terminal(platform, scratch / "shared", keys, status=1, command=["wine", "cmd", "/d", "/c", chcp],
+                      env={"LC_ALL": "zh_CN.UTF-8"})
     shared.wait_for("the end", lambda: shared.process.poll() is not None)
-    assert PAUSE_TEXT not in shared.output, "a failure on a console shared with cmd.exe waited for a key"
+    assert PAUSE_TEXT.decode("gbk").encode() not in shared.output, "a failure on a console shared with cmd.exe waited"
+    ctrl_z.wait_for("the end after Ctrl+Z", lambda: ctrl_z.process.poll() is not None)
+    assert ctrl_z.process.returncode == 0 and not platform.runs(scratch / "ctrl-z.log"), "Ctrl+Z: not an end"
     runs = platform.runs(scratch / "shared.log")
-    assert runs == [configure(b"home", b"12345678").split()], f"netsh runs {runs} on code page 65001"
+    expected = configure("家名".encode("gbk"), "a?bcafé1".encode("gbk")).split()
+    assert runs == [expected], f"netsh runs {runs}, typed on a UTF-8 terminal at a console of code page 65001"
 
 
 def run_terminal(platform, work, _case):  # the terminal test once: its faults, and all that its terminals showed
