@@ -264,7 +264,9 @@ def posix_terminal(platform, scratch):
     t2 = Terminal(platform, scratch / "ctrl-c", b"2\n")
     assert t2.press(b"\x03", lambda: PAUSE_TEXT in t2.output and t2.raw()) == -2, "Ctrl+C did not end the pause"
     assert termios.tcgetattr(t2.slave) == t2.original, "the terminal not as it was after Ctrl+C"
-    assert t.output.endswith(reset) and t2.output.endswith(reset), "colours not reset"
+    t3 = Terminal(platform, scratch / "menu-ctrl-c", b"\x03")
+    t3.wait_for("the end after Ctrl+C at the menu", lambda: t3.process.poll() is not None)
+    assert t.output.endswith(reset) and t2.output.endswith(reset) and t3.output.endswith(reset), "colours not reset"
 
 
 def windows_terminal(platform, scratch):
