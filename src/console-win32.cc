@@ -119,13 +119,11 @@ char *put(char *out, const char *text)
     return out + length;
 }
 
-// Waits for a key pressed on the console (a modifier alone is none). Keys
-// typed before are dropped, so only a new one ends the wait. Returns at once
-// where standard input is no console.
+// Waits for a key pressed on the console (a modifier alone is none). Returns
+// at once where standard input is no console.
 void wait_Console_Key()
 {
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    FlushConsoleInputBuffer(input);
     INPUT_RECORD record;
     DWORD count = 0;
     while (ReadConsoleInputW(input, &record, 1, &count) != 0 && count == 1) {
@@ -178,7 +176,7 @@ void clear_Screen()
 // cmd.exe's pause; where cmd.exe could not run it (a policy such as DisableCMD,
 // or no cmd.exe that starts), the tool waits for a key itself. Keys pressed
 // while netsh worked (a second Enter) wait in the console's input buffer, where
-// pause would take one as its key: they are dropped first. What the C runtime
+// either wait would take one as its key: they are dropped first. What the tool
 // has already read of the line stays its own.
 void pause_Key()
 {

@@ -283,7 +283,7 @@ def windows_terminal(platform, scratch):
     assert re.search(cls, WINE_CURSOR.sub(b"", t.output), re.S), "no cls"
     alone = Terminal(platform, scratch / "alone", b"1\r\r", status=1)
     assert alone.press(b"x", lambda: PAUSE_TEXT in alone.output) == 0
-    no_cmd = Terminal(platform, scratch / "no-cmd", b"1\r", status=1, env={"WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe="})
+    no_cmd = Terminal(platform, scratch / "no-cmd", b"1\r\r", status=1, env={"WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe="})
     own_pause = re.compile(rb"!\r\r\n[^\n]+\.$")  # after the failure text, the tool's press-any-key prompt
     assert no_cmd.press(b"x", lambda: own_pause.search(WINE_CURSOR.sub(b"", no_cmd.output))) == 0
     chcp = rf"C:\windows\system32\chcp.com 65001 >nul & {windows_path(platform.exe)}"
