@@ -156,6 +156,13 @@ const Interpreter &local_Interpreter()
     return posix_sh;
 }
 
+// Every expansion /bin/sh makes in a word after "ssid=" or "key=" is one that
+// append_Value quotes away.
+bool is_Literal_Line(const char * /*line*/)
+{
+    return true;
+}
+
 // /bin/sh reads bytes: every byte is a character of its own.
 int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE])
 {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include <windows.h>
 
@@ -266,22 +267,47 @@ int interpret_Line(const char *line)
 }
 
 // In an argument, cmd.exe acts on & | < > ^ outside double quotes (parentheses
-// only open and close blocks at the start of a command). Inside quotes it
-// still expands %...%, and a " would close them. netsh splits its arguments
-// like the C runtime, where \" is a literal quote, so a quoted value may not
-// end in a backslash.
+// only open and close blocks at the start of a command); inside them a " would
+// close them. (A % is judged on the whole line: is_Literal_Line.) netsh splits
+// its arguments like the C runtime, where \" is a literal quote, so a quoted
+// value may not end in a backslash.
 const Interpreter &local_Interpreter()
 {
-    static const Interpreter cmd_exe = {'"', "&|<>^", "\"%", true};
+    static const Interpreter cmd_exe = {'"', "&|<>^", "\"", true};
     return cmd_exe;
 }
 
+// Before it looks at quotes, cmd.exe replaces %name% in a command line where it
+// knows the name (up to a ':' that begins a substring or a replacement), inside
+// quotes too; an unknown one it leaves as it is and goes on from its second %.
+// So each % and the next one must enclose no name it knows: one in the
+// environment it inherits (the tool's own, which holds every variable it has),
+// one it makes up as it reads it, or a hidden one (they begin with '=').
+bool is_Literal_Line(const char *line)
+{
+    static const char *const made_up[] = {
+        "CD",         "DATE",   "TIME",       "RANDOM", "ERRORLEVEL", "CMDEXTVERSION",
+        "CMDCMDLINE", "__CD__", "__APPDIR__", "PROMPT", "COMSPEC",    "HIGHESTNUMANODENUMBER"};
+    const char *open = std::strchr(line, '%');
+    const char *close = open != nullptr ? std::strchr(open + 1, '%') : nullptr;
+    for (; close != nullptr; open = close, close = std::strchr(open + 1, '%')) {
+        char name[TEXT_SIZE] = {};
+        std::memcpy(name, open + 1, std::min(std::strcspn(open + 1, ":%"), sizeof name - 1));
+        const auto same = [&name](const char *known) { return lstrcmpiA(name, known) == 0; };
+        if (name[0] == '=' || std::any_of(std::begin(made_up), std::end(made_up), same) ||
+            GetEnvironmentVariableA(name, nullptr, 0) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // CreateProcessA turns the line into Unicode with the ANSI code page (936 on
-// a Chinese Windows); cmd.exe reads that Unicode line. So the characters are
-// what the system's own conversion makes of the bytes. Bytes that are not
-// whole text there (a lead byte at the end, or before a byte that cannot
-// follow it) would swallow or change what follows: they cannot be passed as
-// typed.
+// a Chinese Windows); cmd.exe and netsh read that Unicode line. So the
+// characters are what the system's own conversion makes of the bytes, and they
+// are the value as typed only where converting them back gives those bytes.
+// Bytes that are not whole text there (a lead byte at the end, or before a byte
+// that cannot follow it) turn into other characters, or swallow what follows.
 int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE])
 {
     const int length = static_cast<int>(std::strlen(value));
@@ -289,10 +315,16 @@ int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE])
         return 0;
     }
     wchar_t wide[TEXT_SIZE];
-    const int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, value, length, wide,
-                                          static_cast<int>(TEXT_SIZE) - 1);
+    const int count =
+        MultiByteToWideChar(CP_ACP, 0, value, length, wide, static_cast<int>(TEXT_SIZE) - 1);
+    char back[4 * TEXT_SIZE];
+    const int back_length =
+        WideCharToMultiByte(CP_ACP, 0, wide, count, back, sizeof back, nullptr, nullptr);
+    if (count <= 0 || back_length != length || std::memcmp(back, value, length) != 0) {
+        return -1;
+    }
     for (int i = 0; i < count; ++i) {
         chars[i] = static_cast<char16_t>(wide[i]);
     }
-    return count > 0 ? count : -1;
+    return count;
 }

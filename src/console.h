@@ -56,6 +56,10 @@ Token read_Token(char (&buf)[TEXT_SIZE]);
 // command as typed, quoting it where needed.
 bool is_Passable(const char *value);
 
+// Whether the interpreter runs line as it stands, replacing no part of it with
+// something else (cmd.exe's %name%, say), whatever quotes it holds.
+bool is_Literal_Line(const char *line);
+
 // Appends text unchanged to the command line in line. When it would not fit
 // in the 99 bytes, returns false and leaves line as it was.
 bool append_Text(char (&line)[TEXT_SIZE], const char *text);

@@ -100,10 +100,13 @@ void createWifi()
         if (password == Token::End) {
             return;
         }
-        if (name == Token::Word && password == Token::Word && build_CreateNet(ssid, key)) {
+        if (name != Token::Word || password != Token::Word || !build_CreateNet(ssid, key)) {
+            refuse(text::too_long);
+        } else if (!is_Literal_Line(createNet)) {
+            refuse(text::unusable); // the two values together: a % in each, say
+        } else {
             break;
         }
-        refuse(text::too_long);
     }
     run_Reported(createNet, text::create_ok, text::create_fail);
 }
