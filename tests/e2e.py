@@ -37,6 +37,7 @@ class Case:
     netsh: list = ()  # each run's arguments after "netsh", one blank apart
     status: int = 0  # what the stand-in netsh exits with
     platforms: tuple = ("posix", "windows")
+    value: bytes = None  # the oracle's value, typed as the name and (with 12345678 after it) the password
 
 
 CASES = [
@@ -73,12 +74,29 @@ def oracle_cases():
     """ASCII characters an interpreter acts on, alone and (printable) after a GBK lead byte, and a random batch."""
     ascii_ = bytes(b for b in range(1, 128) if b not in b" \t\n\v\f\r\x1a" and not chr(b).isalnum())
     values = [b"x%cy" % b for b in ascii_] + [b"\x95%c" % b for b in ascii_ if b > 0x20]
-    values += [b"x[z]y", b"x{a,b}y", b"x^!y", b"a!OS!b", b"a%OS%b", b"a&echo>pwned", b"(\xfe", b"\x80", b"\xff"]
+    values += [b"x[z]y", b"x{a,b}y", b"x^!y", b"a!OS!b", b"a%OS%b", b"a%CD%b", b"x%PATH:~0,1%y", b"a&echo>pwned"]
+    values += [b"(\xfe", b"\x80", b"\xff"]
     rng = random.Random(7)
     pool = ascii_ + b"az09\x81\x95\xa3\xc8\xd4\xfe"
     values += [bytes(rng.choice(pool) for _ in range(rng.randint(1, 12))) for _ in range(20)]
-    return [Case(f"oracle {v!r}", b"3 %s %s12345678\n" % (v, v), None, [configure(v, v + b"12345678")])
+    return [Case(f"oracle {v!r}", b"3 %s %s12345678\n" % (v, v), None, [configure(v, v + b"12345678")], value=v)
             for v in values]
+
+
+REFUSED = "refused"  # what run_once makes of an oracle value refused: a fault where the interpreter passes it
+
+
+def judge_refusals(platform, scratch, cases, faults):
+    """The interpreter decides which refused values must pass: those that reach netsh as typed, written either bare or
+    in its quotes into the configure line. Returns the faults with each refusal judged."""
+    refused = [case for case, case_faults in zip(cases, faults) if case_faults == [REFUSED]]
+    forms = [(case, quote) for case in refused for quote in (b"", platform.quote)]
+    lines = [b"netsh " + configure(q + case.value + q, q + case.value + b"12345678" + q) for case, q in forms]
+    passed = {case.name: quote for (case, quote), runs in zip(forms, platform.interpret(scratch, lines))
+              if runs == [run.split(b" ") for run in case.netsh]}
+    return [[f"refused, though the interpreter passes it as typed written as {passed[case.name] * 2 or 'bare'}"]
+            if case_faults == [REFUSED] and case.name in passed else [] if case_faults == [REFUSED] else case_faults
+            for case, case_faults in zip(cases, faults)]
 
 
 def log_records(log):  # the stand-in netsh's log: a line per item, a blank line after each run
@@ -94,7 +112,7 @@ def windows_path(path):
 
 
 class Posix:
-    name, newline, pause = "posix", b"\n", "请按任意键继续. . .\n"
+    name, newline, pause, quote = "posix", b"\n", "请按任意键继续. . .\n", b"'"
 
     def __init__(self, binary, scratch):
         self.command = [os.path.abspath(binary)]
@@ -103,14 +121,19 @@ class Posix:
         (scratch / "netsh").chmod(0o755)
         self.env = {**os.environ, "TERM": "xterm", "PATH": f"{scratch}{os.pathsep}{os.environ['PATH']}"}
 
-    def plant(self, work):  # nothing: sh does not look in the start folder
+    def prepare(self, work):  # nothing to plant: sh does not look in the start folder; the netsh log's path
         return str(work.with_suffix(".log"))
 
     runs = staticmethod(log_records)
 
+    def interpret(self, scratch, lines):  # each line run by /bin/sh as the tool runs it; each one's netsh runs
+        for i, line in enumerate(lines):
+            start_in_folder(self, scratch / f"oracle{i}", 0, ["/bin/sh", "-c", line]).wait()
+        return [self.runs(scratch / f"oracle{i}.log") for i in range(len(lines))]
+
 
 class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe, the user's settings hostile
-    name, newline, pause = "windows", b"\r\n", "请按任意键继续..."
+    name, newline, pause, quote = "windows", b"\r\n", "请按任意键继续...", b'"'
 
     def __init__(self, exe, standins, scratch):
         self.standins = Path(standins)
@@ -120,14 +143,6 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
         self.env = {**os.environ, "TERM": "xterm", "LC_ALL": "zh_CN.GBK", "WINEDEBUG": "-all,err+virtual",
                     "WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe=n"}
         Path(self.env["WINEPREFIX"]).mkdir(parents=True, exist_ok=True)  # wineserver needs it, wineboot fills it
-        dlls = re.findall(r"DLL Name: (\S+)", output("x86_64-w64-mingw32-objdump", "-p", self.exe))
-        assert dlls == ["KERNEL32.dll", "msvcrt.dll"], f"imports {dlls}: a DLL Windows may take from the start folder"
-        resources = output("x86_64-w64-mingw32-windres", "-J", "coff", "-O", "rc", "-i", self.exe)
-        manifest = resources[resources.find("\n1 24 /* RT_MANIFEST */"):]  # resource type 24, name 1
-        assert 'level=""requireAdministrator""' in manifest, "no manifest asking for administrator rights"
-        assert manifest.count("<supportedOS Id=") == 4, "not Windows 7, 8, 8.1 and 10/11"
-        assert re.search(r"LANGUAGE 4, 2\s+1 VERSIONINFO", resources), "version information not Chinese (PRC)"
-        assert os.path.getsize(self.exe) <= 64 * 1024, f"the .exe has grown to {os.path.getsize(self.exe)} bytes"
         # The user's settings, all that a program without administrator rights may write, at their worst. Each
         # planted program writes to planted.log, which must never exist; a ComSpec run would be a netsh run.
         planted = windows_path(scratch / "planted.log")
@@ -153,9 +168,30 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
             shutil.copy(self.standins / standin, system32)
         shutil.copy("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/cmd.exe", system32 / "winecmd.exe")  # wine's
 
-    def plant(self, work):  # a netsh.bat, to run if cmd.exe looked for netsh in the start folder
+    def prepare(self, work):  # a netsh.bat, to run if cmd.exe looked for netsh in the start folder; the log's path
         (work / "netsh.bat").write_bytes(b"@echo planted netsh.bat ran\r\n")
         return windows_path(work.with_suffix(".log"))
+
+    def interpret(self, scratch, lines):  # each line run by cmd.exe as the tool runs it; each one's netsh runs
+        (scratch / "oracle.lines").write_bytes(b"".join(line + b"\n" for line in lines))
+        subprocess.run(["wine", self.standins / "oracle.exe", windows_path(scratch / "oracle.lines"),
+                        windows_path(scratch / "oracle")], env={**self.env, "NETSH_STATUS": "0"}, check=True,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return [self.runs(scratch / f"oracle{i}.log") for i in range(len(lines))]
+
+    def download_faults(self):  # the .exe as downloaded: what it imports, its manifest, version information, size
+        try:
+            dlls = re.findall(r"DLL Name: (\S+)", output("x86_64-w64-mingw32-objdump", "-p", self.exe))
+            assert dlls == ["KERNEL32.dll", "msvcrt.dll"], f"imports {dlls}: a DLL Windows may take from its folder"
+            resources = output("x86_64-w64-mingw32-windres", "-J", "coff", "-O", "rc", "-i", self.exe)
+            manifest = resources[resources.find("\n1 24 /* RT_MANIFEST */"):]  # resource type 24, name 1
+            assert 'level=""requireAdministrator""' in manifest, "no manifest asking for administrator rights"
+            assert manifest.count("<supportedOS Id=") == 4, "not Windows 7, 8, 8.1 and 10/11"
+            assert re.search(r"LANGUAGE 4, 2\s+1 VERSIONINFO", resources), "version information not Chinese (PRC)"
+            assert os.path.getsize(self.exe) <= 64 * 1024, f"the .exe has grown to {os.path.getsize(self.exe)} bytes"
+        except AssertionError as e:
+            return [str(e)]
+        return []
 
     def runs(self, log):  # on code page 936, a line without quotes is "netsh" and the arguments; else it shows
         runs = []
@@ -169,7 +205,7 @@ def start_in_folder(platform, work, status, command, env=None, **popen):  # env:
     work.mkdir(parents=True)
     (work / "ssid=xzy").touch()  # decoys that sh's globs would match
     (work / "key=xzy12345678").touch()
-    env = {**platform.env, **(env or {}), "NETSH_STATUS": str(status), "NETSH_LOG": platform.plant(work)}
+    env = {**platform.env, **(env or {}), "NETSH_STATUS": str(status), "NETSH_LOG": platform.prepare(work)}
     return subprocess.Popen(command, cwd=work, env=env, **popen)
 
 
@@ -191,8 +227,8 @@ def run_once(platform, work, case):
         faults.append(f"screen, expected: {expected.decode('gbk', 'backslashreplace')!r}")
     runs = platform.runs(work.with_suffix(".log"))
     expected_runs = [run.split(b" ") for run in case.netsh]
-    refused = on_screen(UNUSABLE) in screen and not runs  # the oracle's other outcome
-    if runs != expected_runs and not (case.screen is None and refused):
+    refused = case.value is not None and on_screen(UNUSABLE) in screen and not runs
+    if runs != expected_runs and not refused:
         faults.append(f"netsh runs {runs}, expected {expected_runs}")
     refusals = sum(screen.count(on_screen(text)) for text in REFUSALS)
     if seconds < 1.4 * refusals:
@@ -200,7 +236,7 @@ def run_once(platform, work, case):
     if faults:
         faults.append(f"the screen seen: {screen.decode('gbk', 'backslashreplace')!r}")
         faults.append(f"standard error: {stderr!r}")
-    return faults, stderr
+    return faults or ([REFUSED] if refused else []), stderr
 
 
 def run_case(platform, scratch, index, case, run=run_once):
@@ -319,7 +355,10 @@ def main(argv):
             cases = [case for case in CASES + oracle_cases() if platform.name in case.platforms]
             with ThreadPoolExecutor(max_workers=24) as pool:
                 faults = list(pool.map(lambda indexed: run_case(platform, scratch, *indexed), enumerate(cases)))
+            faults = judge_refusals(platform, scratch, cases, faults)
             results = [(case.name, case_faults) for case, case_faults in zip(cases, faults)]
+            if platform.name == "windows":
+                results.append(("the .exe as downloaded", platform.download_faults()))
         if (scratch / "planted.log").exists():  # written by whatever planted program ran
             results.append(("nothing planted ran", [(scratch / "planted.log").read_text()]))
     failed = [(name, faults) for name, faults in results if faults]
