@@ -8,8 +8,9 @@
 #     UndefinedBehaviorSanitizer (beside stage 1);
 #  3. lint: the readable texts against their bytes, clang-format, clang-tidy;
 #  4. the Windows download built from two clones at different paths and
-#     times, in two time zones, unsigned and signed with a certificate made
-#     for the test: the same bytes, and the same checksum files; the signature
+#     times, in two time zones, the first packaged again after a new commit in
+#     its old build folder, unsigned and signed with a certificate made for the
+#     test: the same bytes, and the same checksum files; the signature
 #     verifies, and its password is in no file of either build (beside stage 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,11 +69,18 @@ reproducible() {
     -subj "/CN=wifi-hotspot test signer" -addext extendedKeyUsage=codeSigning 2>/dev/null
   openssl pkcs12 -export -inkey "$tmp/key.pem" -in "$tmp/cert.pem" -out "$tmp/signer.pfx" \
     -passout env:WIFI_HOTSPOT_SIGN_PASSWORD
+  local source=.
   for clone in "$tmp/a" "$tmp/b/at/another/path"; do
     local build=$clone/build-windows zone=${zones[${#clones[@]}]}
-    git clone -q . "$clone"
+    git clone -q "$source" "$clone"
     cmake -S "$clone" -B "$build" -DBUILD_TESTING=OFF \
       -DCMAKE_TOOLCHAIN_FILE="$clone/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    if [ "$source" = . ]; then # a: packaged, committed to, packaged again without configuring; b clones that commit
+      TZ=$zone cmake --build "$build" --parallel --target all package >/dev/null
+      GIT_COMMITTER_DATE=2030-01-01T00:00:00Z git -C "$clone" -c user.name=test -c user.email=test@example.invalid \
+        commit -q --allow-empty -m "a later commit"
+      source=$clone
+    fi
     TZ=$zone cmake --build "$build" --parallel --target all package >/dev/null
     mkdir "$build/unsigned"
     mv "$build"/wifi-hotspot-*-win64.zip* "$build/unsigned"
