@@ -31,12 +31,15 @@ if [ ${#missing[@]} -gt 0 ]; then
       $sudo apt-get install -y --no-install-recommends "${missing[@]}"; } >"$log" 2>&1 || { cat "$log"; exit 1; }
   rm -f "$log"
 fi
-# wine takes code page 936 from the name zh_CN.GBK alone, but its console
-# writes to a terminal in that locale's encoding, which must exist.
-if ! locale -a 2>/dev/null | grep -qix 'zh_CN.gbk'; then
-  echo "== making the locale zh_CN.GBK"
-  $sudo localedef -i zh_CN -f GBK zh_CN.GBK
-fi
+# wine takes code page 936 from the names zh_CN.GBK and zh_CN.UTF-8 alone,
+# but its console talks to a terminal in the locale's encoding, which must
+# exist: GBK for the table, UTF-8 for a terminal typing what GBK lacks.
+for charset in GBK UTF-8; do
+  if ! locale -a 2>/dev/null | grep -qix "zh_CN.${charset//-/}"; then
+    echo "== making the locale zh_CN.$charset"
+    $sudo localedef -i zh_CN -f "$charset" "zh_CN.$charset"
+  fi
+done
 
 stage() { # NAME COMMAND...: runs one stage and says how long it took
   local name=$1 start=$SECONDS
