@@ -15,7 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ python3 util-linux git
+packages=(cmake make g++ python3 git
           g++-mingw-w64-x86-64-posix wine wine64 locales    # the .exe, run under wine
           clang libclang-rt-14-dev clang-format clang-tidy  # sanitizers, lint
           osslsigncode openssl tzdata)                      # the signed download, in two zones
