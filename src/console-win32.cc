@@ -195,8 +195,8 @@ bool window_Closes_With_Tool()
     return own_window;
 }
 
-// Piped input is read as bytes, as the C runtime reads it: it is typed by
-// nobody, and no console converts it.
+// Piped input is read as bytes, as the C runtime reads it (as text: a Ctrl+Z
+// byte ends it): it is typed by nobody, and no console converts it.
 int input_Byte()
 {
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
