@@ -76,10 +76,9 @@ bool to_Ansi_Bytes(const wchar_t *units, int count)
         CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, units, count, typed.bytes,
         sizeof typed.bytes, nullptr, utf8 ? nullptr : &defaulted);
     wchar_t back[2];
-    const int back_count =
-        length > 0 && defaulted == FALSE
-            ? MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, typed.bytes, length, back, 2)
-            : 0;
+    const int back_count = length > 0 && defaulted == FALSE
+                               ? MultiByteToWideChar(CP_ACP, 0, typed.bytes, length, back, 2)
+                               : 0;
     typed.byte_count = back_count == count && std::equal(units, units + count, back) ? length : 0;
     typed.byte_next = 0;
     return typed.byte_count > 0;
@@ -281,20 +280,22 @@ const Interpreter &local_Interpreter()
 // knows the name (up to a ':' that begins a substring or a replacement), inside
 // quotes too; an unknown one it leaves as it is and goes on from its second %.
 // So each % and the next one must enclose no name it knows: one in the
-// environment it inherits (the tool's own, which holds every variable it has),
-// one it makes up as it reads it, or a hidden one (they begin with '=').
+// environment it inherits (the tool's own), one that set_Windows_Environment
+// sets only after this judgement, one it makes up as it reads it, or a hidden
+// one (they begin with '=').
 bool is_Literal_Line(const char *line)
 {
-    static const char *const made_up[] = {
-        "CD",         "DATE",   "TIME",       "RANDOM", "ERRORLEVEL", "CMDEXTVERSION",
-        "CMDCMDLINE", "__CD__", "__APPDIR__", "PROMPT", "COMSPEC",    "HIGHESTNUMANODENUMBER"};
+    static const char *const always[] = {
+        "PATH",       "PATHEXT", "windir",     "SystemRoot",           "CD",         "DATE",
+        "TIME",       "RANDOM",  "ERRORLEVEL", "CMDEXTVERSION",        "CMDCMDLINE", "__CD__",
+        "__APPDIR__", "PROMPT",  "COMSPEC",    "HIGHESTNUMANODENUMBER"};
     const char *open = std::strchr(line, '%');
     const char *close = open != nullptr ? std::strchr(open + 1, '%') : nullptr;
     for (; close != nullptr; open = close, close = std::strchr(open + 1, '%')) {
         char name[TEXT_SIZE] = {};
         std::memcpy(name, open + 1, std::min(std::strcspn(open + 1, ":%"), sizeof name - 1));
         const auto same = [&name](const char *known) { return lstrcmpiA(name, known) == 0; };
-        if (name[0] == '=' || std::any_of(std::begin(made_up), std::end(made_up), same) ||
+        if (name[0] == '=' || std::any_of(std::begin(always), std::end(always), same) ||
             GetEnvironmentVariableA(name, nullptr, 0) != 0) {
             return false;
         }
