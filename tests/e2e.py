@@ -80,13 +80,10 @@ def oracle_cases():
             for v in values]
 
 
-REFUSED = "refused"  # what run_once makes of an oracle value refused: a fault where the interpreter passes it
-
-
 def judge_refusals(platform, scratch, cases, faults):
     """The interpreter decides which refused values must pass: those that reach netsh as typed, written either bare or
     in its quotes into the configure line. Each refusal becomes a fault there, and no fault elsewhere."""
-    refused = [i for i, case_faults in enumerate(faults) if case_faults == [REFUSED]]
+    refused = [i for i, case_faults in enumerate(faults) if case_faults == ["refused"]]  # as run_once marks them
     lines = [b"netsh " + configure(q + cases[i].value + q, q + cases[i].value + b"12345678" + q)
              for i in refused for q in (b"", platform.quote)]
     platform.interpret(scratch, lines)
@@ -224,7 +221,7 @@ def run_once(platform, work, case):
     if faults:
         faults.append(f"the screen seen: {screen.decode('gbk', 'backslashreplace')!r}")
         faults.append(f"standard error: {stderr!r}")
-    return faults or ([REFUSED] if refused else []), stderr
+    return faults or (["refused"] if refused else []), stderr  # a refusal: judge_refusals decides
 
 
 def run_case(platform, scratch, index, case, run=run_once):
