@@ -5,6 +5,7 @@
 #ifndef WIFI_HOTSPOT_CONSOLE_PLATFORM_H
 #define WIFI_HOTSPOT_CONSOLE_PLATFORM_H
 
+#include "command-line.h"
 #include "console.h"
 
 // What input_Byte returns for a typed character that the command line's code
@@ -23,22 +24,17 @@ int interpret_Line(const char *line);
 // Waits ms milliseconds, as delay_Ms does, without the flush.
 void sleep_Ms(unsigned ms);
 
-// How the local command interpreter treats the characters of a line.
-struct Interpreter {
-    char quote;                 // the quote that makes characters inside it plain text
-    const char *specials;       // ASCII characters it acts on unless quoted
-    const char *unquotable;     // ASCII characters it acts on even inside quotes
-    bool no_trailing_backslash; // a backslash before the closing quote would
-                                // escape it for the command's argument parser
-};
-
 // The interpreter that run_Command hands its lines to on this platform.
 const Interpreter &local_Interpreter();
 
+// Whether the environment that the local interpreter inherits holds name:
+// the tool's own, or one set only as a command is run.
+bool is_Interpreter_Variable(const char *name);
+
 // The characters the local interpreter reads in value, one code unit each,
-// into chars; returns how many, or -1 when value is not whole text there (the
-// interpreter, or the command after it, would get other characters than the
-// bytes typed).
+// into chars; returns how many, or -1 when value is not whole text there: the
+// code page would not give back the same bytes, so the interpreter, or the
+// command after it, would get other characters than the bytes typed.
 int interpreter_Characters(const char *value, char16_t (&chars)[TEXT_SIZE]);
 
 #endif

@@ -146,21 +146,14 @@ void sleep_Ms(unsigned ms)
     }
 }
 
-// Inside a word after "ssid=" or "key=", /bin/sh acts on its operators, on
-// expansions, escapes and quotes, on glob characters (when a file matches), and
-// where it is bash, on braces. Comments and tildes only begin a word. Inside
-// single quotes every byte but ' is plain text.
 const Interpreter &local_Interpreter()
 {
-    static const Interpreter posix_sh = {'\'', "|&;<>()$`\\\"*?[{", "'", false};
-    return posix_sh;
+    return POSIX_SH;
 }
 
-// Every expansion /bin/sh makes in a word after "ssid=" or "key=" is one that
-// append_Value quotes away.
-bool is_Literal_Line(const char * /*line*/)
+bool is_Interpreter_Variable(const char *name)
 {
-    return true;
+    return std::getenv(name) != nullptr;
 }
 
 // /bin/sh reads bytes: every byte is a character of its own.

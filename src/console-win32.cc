@@ -148,17 +148,21 @@ void wait_Console_Key()
 // - PATHEXT as Windows has it, and no NoDefaultCurrentDirectoryInExePath
 //   (interpret_Line says why).
 // False when any of them could not be set.
+constexpr const char *SET_BEFORE_RUNNING[] = {"PATH", "windir", "SystemRoot", "PATHEXT"};
 bool set_Windows_Environment(const char *system, const char *windows)
 {
     char path[2 * MAX_PATH];
     put(put(put(path, system), ";"), windows);
+    const char *const values[] = {path, windows, windows, WINDOWS_PATHEXT};
+    static_assert(std::size(values) == std::size(SET_BEFORE_RUNNING));
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        if (SetEnvironmentVariableA(SET_BEFORE_RUNNING[i], values[i]) == 0) {
+            return false;
+        }
+    }
     constexpr char NO_DEFAULT[] = "NoDefaultCurrentDirectoryInExePath";
     SetEnvironmentVariableA(NO_DEFAULT, nullptr);
-    return SetEnvironmentVariableA("PATH", path) != 0 &&
-           SetEnvironmentVariableA("windir", windows) != 0 &&
-           SetEnvironmentVariableA("SystemRoot", windows) != 0 &&
-           SetEnvironmentVariableA("PATHEXT", WINDOWS_PATHEXT) != 0 &&
-           GetEnvironmentVariableA(NO_DEFAULT, nullptr, 0) == 0;
+    return GetEnvironmentVariableA(NO_DEFAULT, nullptr, 0) == 0;
 }
 
 } // namespace
@@ -265,42 +269,18 @@ int interpret_Line(const char *line)
     return known != 0 ? static_cast<int>(status) : -1;
 }
 
-// In an argument, cmd.exe acts on & | < > ^ outside double quotes (parentheses
-// only open and close blocks at the start of a command); inside them a " would
-// close them. (A % is judged on the whole line: is_Literal_Line.) netsh splits
-// its arguments like the C runtime, where \" is a literal quote, so a quoted
-// value may not end in a backslash.
 const Interpreter &local_Interpreter()
 {
-    static const Interpreter cmd_exe = {'"', "&|<>^", "\"", true};
-    return cmd_exe;
+    return CMD_EXE;
 }
 
-// Before it looks at quotes, cmd.exe replaces %name% in a command line where it
-// knows the name (up to a ':' that begins a substring or a replacement), inside
-// quotes too; an unknown one it leaves as it is and goes on from its second %.
-// So each % and the next one must enclose no name it knows: one in the
-// environment it inherits (the tool's own), one that set_Windows_Environment
-// sets only after this judgement, one it makes up as it reads it, or a hidden
-// one (they begin with '=').
-bool is_Literal_Line(const char *line)
+// The environment cmd.exe inherits is the tool's own, with the names that
+// set_Windows_Environment sets only as a command is run (so known here before).
+bool is_Interpreter_Variable(const char *name)
 {
-    static const char *const always[] = {
-        "PATH",       "PATHEXT", "windir",     "SystemRoot",           "CD",         "DATE",
-        "TIME",       "RANDOM",  "ERRORLEVEL", "CMDEXTVERSION",        "CMDCMDLINE", "__CD__",
-        "__APPDIR__", "PROMPT",  "COMSPEC",    "HIGHESTNUMANODENUMBER"};
-    const char *open = std::strchr(line, '%');
-    const char *close = open != nullptr ? std::strchr(open + 1, '%') : nullptr;
-    for (; close != nullptr; open = close, close = std::strchr(open + 1, '%')) {
-        char name[TEXT_SIZE] = {};
-        std::memcpy(name, open + 1, std::min(std::strcspn(open + 1, ":%"), sizeof name - 1));
-        const auto same = [&name](const char *known) { return lstrcmpiA(name, known) == 0; };
-        if (name[0] == '=' || std::any_of(std::begin(always), std::end(always), same) ||
-            GetEnvironmentVariableA(name, nullptr, 0) != 0) {
-            return false;
-        }
-    }
-    return true;
+    const auto same = [name](const char *set) { return lstrcmpiA(name, set) == 0; };
+    return GetEnvironmentVariableA(name, nullptr, 0) != 0 ||
+           std::any_of(std::begin(SET_BEFORE_RUNNING), std::end(SET_BEFORE_RUNNING), same);
 }
 
 // CreateProcessA turns the line into Unicode with the ANSI code page (936 on

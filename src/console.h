@@ -3,10 +3,11 @@
 // plain logic over these functions; every one of them that waits (for input,
 // for a command, for a delay) first flushes what was written.
 //
-// console.cc holds the platform-neutral part (tokens, command-line building),
-// console-stdio.cc the standard streams, alike everywhere, and
-// console-platform.h the platform part, which console-posix.cc (/bin/sh, ANSI
-// escapes) and console-win32.cc (cmd.exe, the console) implement.
+// console.cc holds the platform-neutral part (tokens, and values put into
+// command lines by the rules of command-line.h), console-stdio.cc the standard
+// streams, alike everywhere, and console-platform.h the platform part, which
+// console-posix.cc (/bin/sh, ANSI escapes) and console-win32.cc (cmd.exe, the
+// console) implement.
 #ifndef WIFI_HOTSPOT_CONSOLE_H
 #define WIFI_HOTSPOT_CONSOLE_H
 
