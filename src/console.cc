@@ -40,13 +40,11 @@ Token read_Token(char (&buf)[TEXT_SIZE])
     bool whole = true;
     bool usable = true;
     for (; c != EOF && !is_Blank(c); c = read_Byte()) {
-        // A NUL cannot be carried by a C string, so such a token can never be
-        // used as typed; a longer token is read to its end but not stored, as
-        // is one with a character that has no bytes of its own.
-        usable = usable && c != NOT_IN_CODE_PAGE;
-        if (c == '\0' || length == TEXT_SIZE - 1) {
-            whole = false;
-        }
+        // A NUL cannot be carried by a C string, nor a character that has no
+        // bytes of its own in the code page: such a token is read to its end
+        // but not stored, as is one too long for the buffer.
+        usable = usable && c != NOT_IN_CODE_PAGE && c != '\0';
+        whole = whole && length < TEXT_SIZE - 1;
         if (whole && usable) {
             buf[length++] = static_cast<char>(c);
         }

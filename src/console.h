@@ -41,10 +41,9 @@ bool window_Closes_With_Tool();
 
 enum class Token {
     Word,     // the whole token is in the buffer
-    Unfit,    // longer than 99 bytes or holding a NUL byte: consumed whole, the
-              // buffer is left empty
-    Unusable, // holds a typed character that the command line cannot carry as
-              // itself: consumed whole, the buffer is left empty
+    Unfit,    // longer than 99 bytes: consumed whole, the buffer is left empty
+    Unusable, // holds a NUL byte, or a typed character that the command line
+              // cannot carry as itself: consumed whole, the buffer left empty
     End,      // input ended before a token began: the buffer is left untouched
 };
 

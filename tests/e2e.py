@@ -47,8 +47,9 @@ CASES = [
     # A full-width 1; a NUL where a token cut there would read 1; 100 bytes, one past the buffer.
     Case("refused five times, then stop", b"x 12 \xa3\xb1 1\0me " + b"9" * 100 + b"\n2\n",
          [MENU, WRONG] * 5 + [MENU, NETSH, "ＷＩＦＩ关闭成功!\n", PAUSE], [STOP]),
-    Case("configure fails", b"3\nhome secret12\n", [MENU, NAME, KEY, NETSH, "ＷＩＦＩ创建失败!\n"],
-         [configure(b"home", b"secret12")], status=1),
+    # A NUL (a pipe, or Ctrl+Space at a terminal) is a character the line cannot carry, not a length.
+    Case("configure fails after a NUL in the name", b"3\na\0b\nhome secret12\n",
+         [MENU, NAME, UNUSABLE, NAME, KEY, NETSH, "ＷＩＦＩ创建失败!\n"], [configure(b"home", b"secret12")], status=1),
     # Characters of code page 936 whose second byte is \ or |: one character each, not those bytes.
     Case("short passwords asked again", b"3 \x81\x7c\x81\x5c 1234567 x \xc3\xdc\xc2\xeb\xc3\xdc\x81\x5c\n",
          [MENU, NAME, KEY, SHORT, AGAIN, SHORT, AGAIN] + CREATED,
