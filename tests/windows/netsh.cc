@@ -1,6 +1,7 @@
 // A stand-in netsh.exe that reads the Unicode command line like the real one, appends the ANSI code
 // page, the raw line and each argument in that code page to NETSH_LOG, and exits with NETSH_STATUS.
-// It loads a helper DLL as Windows' own netsh may: by bare name, and by a path under %windir%.
+// It loads a helper DLL as Windows' own netsh may: by bare name, and by a path under %windir%, and
+// says so where it found one (a planted.dll, where only the user's settings lead).
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,8 +21,9 @@ int wmain(int argc, wchar_t **argv)
     }
     wchar_t helper[MAX_PATH];
     ExpandEnvironmentStringsW(L"%windir%\\planted.dll", helper, MAX_PATH);
-    LoadLibraryW(helper);
-    LoadLibraryW(L"planted.dll");
+    if (LoadLibraryW(helper) != nullptr || LoadLibraryW(L"planted.dll") != nullptr) {
+        std::puts("planted DLL loaded");
+    }
     std::puts("netsh stand-in ran");
     return std::atoi(std::getenv("NETSH_STATUS"));
 }
