@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need (Debian; as root, or with sudo), builds, and
 # runs the whole suite:
-#  1. every test with g++: the POSIX build through dash and through bash as
+#  1. every test with g++: the command-line rules against what Windows
+#     documents (GoogleTest), the POSIX build through dash and through bash as
 #     /bin/sh, on a pseudo-terminal, and the Windows download (MinGW-w64),
 #     unpacked, under wine as a Chinese Windows;
 #  2. the POSIX tests again, built with clang under AddressSanitizer and
@@ -15,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ python3 util-linux git
+packages=(cmake make g++ python3 util-linux git libgtest-dev
           g++-mingw-w64-x86-64-posix wine wine64 locales    # the .exe, run under wine
           clang libclang-rt-14-dev clang-format clang-tidy  # sanitizers, lint
           osslsigncode openssl tzdata)                      # the signed download, in two zones
@@ -122,7 +123,7 @@ sanitized_run=$!
 held build/reproducible.log "4. the Windows download from two clones, paths, times and zones: the same bytes" \
   reproducible
 reproducible_run=$!
-stage "1. tests: dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (g++, MinGW-w64)" \
+stage "1. tests: the rules, dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (g++, MinGW-w64)" \
   tests build -DWIFI_HOTSPOT_WINDOWS_TESTS=ON
 report "$sanitized_run" build/sanitized.log
 stage "3. lint: the texts against their bytes, clang-format, clang-tidy" scripts/lint.sh build
