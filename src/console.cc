@@ -6,7 +6,6 @@
 #include "console-platform.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
