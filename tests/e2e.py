@@ -25,6 +25,7 @@ PAUSE = "{pause}"  # the press-any-key prompt: the tool's own on POSIX, cmd.exe'
 PAUSE_TEXT = "请按任意键继续".encode("gbk")  # how both begin
 CREATED = [NETSH, "ＷＩＦＩ创建成功!\n", PAUSE]
 WINE_CURSOR = re.compile(rb"\x1b\[\?25[lh]")  # wine hides and shows the cursor around each write to a terminal
+WINE_START_FAILURE = b"failed to map the shared user data"  # an address conflict wine has now and then under load
 
 
 def configure(name, key):  # the arguments of the configure line
@@ -83,14 +84,15 @@ def judge_refusals(platform, scratch, cases, faults):
     in its quotes into the configure line. Each refusal becomes a fault there, and no fault elsewhere. A plain value
     ends every run, which stops at a line it cannot run: unless it reached netsh as typed, every refusal fails."""
     refused = [i for i, case_faults in enumerate(faults) if case_faults == ["refused"]]  # as run_once marks them
+    plain = configure(b"plain", b"plain12345678")
     lines = [b"netsh " + configure(q + cases[i].value + q, q + cases[i].value + b"12345678" + q)
-             for i in refused for q in (b"", platform.quote)] + [b"netsh " + configure(b"plain", b"plain12345678")]
+             for i in refused for q in (b"", platform.quote)] + [b"netsh " + plain]
     for attempt in range(3):  # again where wine failed to start a process, as run_case does
         work = scratch / f"oracle{attempt}"
-        if b"failed to map the shared user data" not in platform.interpret(work, lines):
+        if WINE_START_FAILURE not in platform.interpret(work, lines):
             break
     runs = [platform.runs(work / f"{i}.log") for i in range(len(lines))]
-    if runs[-1] != [configure(b"plain", b"plain12345678").split(b" ")]:
+    if runs[-1] != [plain.split(b" ")]:
         judged = [f"not judged: the interpreter's run did not happen (the plain value: {runs[-1]})"]
         return [judged if case_faults == ["refused"] else case_faults for case_faults in faults]
     for n, i in enumerate(refused):  # its lines' runs: 2n bare, 2n + 1 quoted
@@ -235,11 +237,11 @@ def run_once(platform, work, case):
 
 
 def run_case(platform, scratch, index, case, run=run_once):
-    """Runs a case on pipes (or as run says); returns its faults. Where wine failed to start a process (an address
-    conflict it has now and then under load, in its own words on standard error), the case runs again."""
+    """Runs a case on pipes (or as run says); returns its faults. Where wine failed to start a process (in its own
+    words on standard error), the case runs again."""
     for attempt in range(3):
         faults, stderr = run(platform, scratch / f"case{index}-{attempt}", case)
-        if not faults or b"failed to map the shared user data" not in stderr:
+        if not faults or WINE_START_FAILURE not in stderr:
             return faults
         print(f"{case.name}: wine failed to start a process; run again", flush=True)
     return faults
