@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <cstring>
 
-// In an argument, cmd.exe acts on & | < > ^ outside double quotes (parentheses
-// only open and close blocks at the start of a command); inside them a " would
-// close them. With /v:OFF a ! is plain text. A % it acts on in the whole line,
-// quotes or not (is_Literal_Line). netsh splits its arguments like the C
-// runtime, where \" is a literal quote, so a quoted value may not end in a
-// backslash.
+// In an argument, cmd.exe acts on & | < > ^ outside double quotes; inside them
+// a " would close them. Parentheses are plain text here: a ( opens a block only
+// where a command begins, and a ) closes one only where one is open, which no
+// line of the tool's is. With /v:OFF a ! is plain text. A % it acts on in the
+// whole line, quotes or not (is_Literal_Line). netsh splits its arguments like
+// the C runtime, where \" is a literal quote, so a quoted value may not end in
+// a backslash.
 const Interpreter CMD_EXE = {'"', "&|<>^", "\"", true, true};
 
 // Inside a word after "ssid=" or "key=", /bin/sh acts on its operators, on
@@ -40,17 +41,19 @@ bool same_Name(const char *a, const char *b)
 }
 
 // Whether cmd.exe replaces %name%: a name it makes up as it reads it (its
-// dynamic variables and the undocumented ones) or may set for itself, a hidden
-// one (they begin with '='; SET takes no such name), or one in its
-// environment.
+// dynamic variables) or may set for itself, a hidden one (they begin with '=';
+// SET takes no such name), or one in its environment. On Windows the system's
+// own lookup of a variable, which cmd.exe uses too, also answers __CD__,
+// __APPDIR__ and FIRMWARE_TYPE; they are listed for the lookups that do not:
+// wine's and the one the tests hand in.
 bool is_Known(const char *name, bool (*in_Environment)(const char *name))
 {
     // clang-format off
     static const char *const made_up[] = {
         "CD", "DATE", "TIME", "RANDOM", "ERRORLEVEL", "CMDEXTVERSION", "CMDCMDLINE", // dynamic
-        "HIGHESTNUMANODENUMBER", "FIRMWARE_TYPE",                                     // dynamic
+        "HIGHESTNUMANODENUMBER",                                                      // dynamic
         "PROMPT", "COMSPEC",                                       // cmd.exe may set them
-        "__CD__", "__APPDIR__"};                                      // undocumented
+        "__CD__", "__APPDIR__", "FIRMWARE_TYPE"};         // the system's lookup answers them
     // clang-format on
     if (name[0] == '\0') {
         return false;

@@ -8,7 +8,7 @@
 #ifndef WIFI_HOTSPOT_COMMAND_LINE_H
 #define WIFI_HOTSPOT_COMMAND_LINE_H
 
-#include "console.h"
+#include "fixed-text.h"
 
 // How an interpreter treats the characters of a line, as its documentation
 // has it.

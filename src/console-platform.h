@@ -6,16 +6,15 @@
 #define WIFI_HOTSPOT_CONSOLE_PLATFORM_H
 
 #include "command-line.h"
-#include "console.h"
+#include "fixed-text.h"
 
 // What input_Byte returns for a typed character that the command line's code
 // page cannot hold as itself; never a byte of its own (those are 0-255).
 constexpr int NOT_IN_CODE_PAGE = 0x100;
 
 // The next byte of standard input (0-255), NOT_IN_CODE_PAGE, or EOF once input
-// has ended; read_Byte flushes first.
+// has ended.
 int input_Byte();
-int read_Byte();
 
 // Runs line through the command interpreter and returns its status, as
 // run_Command does, without the flush.

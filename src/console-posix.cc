@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "console-platform.h"
+#include "console.h"
 #include "texts.h"
 
 namespace {

@@ -1,19 +1,14 @@
-// The console services that are the same on every platform: the standard
-// streams, with everything written flushed before any wait: for input, for a
-// command, for a delay.
+// The console services that are the same on every platform: standard output,
+// with everything written flushed before a command or a delay (read_Token
+// flushes before it reads).
 #include <cstdio>
 
 #include "console-platform.h"
+#include "console.h"
 
 void write_Text(const char *text)
 {
     std::fputs(text, stdout);
-}
-
-int read_Byte()
-{
-    std::fflush(stdout);
-    return input_Byte();
 }
 
 void delay_Ms(unsigned ms)

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "console-platform.h"
+#include "console.h"
 #include "texts.h"
 
 namespace {
@@ -237,18 +238,18 @@ void sleep_Ms(unsigned ms)
 //   tool's own folder (Downloads, say) first.
 int interpret_Line(const char *line)
 {
-    constexpr char CMD_EXE[] = "\\cmd.exe";
+    constexpr char CMD_FILE[] = "\\cmd.exe";
     constexpr char SWITCHES[] = "\" /e:ON /v:OFF /d /c ";
     char folder[MAX_PATH];
     char windows[MAX_PATH];
     const UINT folder_length = GetSystemDirectoryA(folder, MAX_PATH);
     const UINT windows_length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
-    if (folder_length == 0 || folder_length + sizeof CMD_EXE > MAX_PATH || windows_length == 0 ||
+    if (folder_length == 0 || folder_length + sizeof CMD_FILE > MAX_PATH || windows_length == 0 ||
         windows_length >= MAX_PATH || std::strlen(line) >= TEXT_SIZE) {
         return -1;
     }
     char shell[MAX_PATH];
-    put(put(shell, folder), CMD_EXE);
+    put(put(shell, folder), CMD_FILE);
     char command[1 + sizeof shell + sizeof SWITCHES + TEXT_SIZE];
     put(put(put(put(command, "\""), shell), SWITCHES), line);
     if (!set_Windows_Environment(folder, windows)) {

@@ -28,9 +28,10 @@ Quoting local_Quoting(const char *value)
 
 Token read_Token(char (&buf)[TEXT_SIZE])
 {
-    int c = read_Byte();
+    std::fflush(stdout); // the prompt shows while the tool waits
+    int c = input_Byte();
     while (c != EOF && is_Blank(c)) {
-        c = read_Byte();
+        c = input_Byte();
     }
     if (c == EOF) {
         return Token::End;
@@ -38,7 +39,7 @@ Token read_Token(char (&buf)[TEXT_SIZE])
     std::size_t length = 0;
     bool whole = true;
     bool usable = true;
-    for (; c != EOF && !is_Blank(c); c = read_Byte()) {
+    for (; c != EOF && !is_Blank(c); c = input_Byte()) {
         // A NUL cannot be carried by a C string, nor a character that has no
         // bytes of its own in the code page: such a token is read to its end
         // but not stored, as is one too long for the buffer.

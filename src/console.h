@@ -11,11 +11,7 @@
 #ifndef WIFI_HOTSPOT_CONSOLE_H
 #define WIFI_HOTSPOT_CONSOLE_H
 
-#include <cstddef>
-
-// Every input buffer, command buffer and menu row: at most 99 bytes of text
-// and a terminating NUL.
-constexpr std::size_t TEXT_SIZE = 100;
+#include "fixed-text.h"
 
 // The one delay the tool uses, after a refused input.
 constexpr unsigned REFUSAL_DELAY_MS = 1500;

@@ -8,7 +8,7 @@
 #ifndef WIFI_HOTSPOT_TEXTS_H
 #define WIFI_HOTSPOT_TEXTS_H
 
-#include "console.h"
+#include "fixed-text.h"
 
 // X(name, readable text, GBK bytes)
 // clang-format off
