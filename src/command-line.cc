@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 // In an argument, cmd.exe acts on & | < > ^ outside double quotes; inside them
 // a " would close them. Parentheses are plain text here: a ( opens a block only
@@ -42,7 +43,8 @@ bool same_Name(const char *a, const char *b)
 
 // Whether cmd.exe replaces %name%: a name it makes up as it reads it (its
 // dynamic variables) or may set for itself, a hidden one (they begin with '=';
-// SET takes no such name), or one in its environment. On Windows the system's
+// SET takes no such name), or one in its environment: the tool's own, with
+// SET_FOR_CMD_EXE set for each line. On Windows the system's
 // own lookup of a variable, which cmd.exe uses too, also answers __CD__,
 // __APPDIR__ and FIRMWARE_TYPE; they are listed for the lookups that do not:
 // wine's and the one the tests hand in.
@@ -61,12 +63,10 @@ bool is_Known(const char *name, bool (*in_Environment)(const char *name))
     if (name[0] == '=') {
         return true;
     }
-    for (const char *known : made_up) {
-        if (same_Name(name, known)) {
-            return true;
-        }
-    }
-    return in_Environment(name);
+    const auto same = [name](const char *known) { return same_Name(name, known); };
+    return std::any_of(std::begin(made_up), std::end(made_up), same) ||
+           std::any_of(std::begin(SET_FOR_CMD_EXE), std::end(SET_FOR_CMD_EXE), same) ||
+           in_Environment(name);
 }
 
 } // namespace

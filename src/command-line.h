@@ -24,6 +24,11 @@ struct Interpreter {
 extern const Interpreter CMD_EXE;  // cmd.exe /e:ON /v:OFF /d /c, and netsh after it
 extern const Interpreter POSIX_SH; // /bin/sh -c, dash or bash
 
+// The variables the tool sets to Windows' own values before each line it hands
+// cmd.exe (set_Windows_Environment in console-win32.cc says why), so cmd.exe
+// knows them whatever the tool's own environment holds.
+inline constexpr const char *SET_FOR_CMD_EXE[] = {"PATH", "windir", "SystemRoot", "PATHEXT"};
+
 enum class Quoting { None, Quotes, Impossible };
 
 // How a value must go into a command line for shell to hand it to the command
@@ -32,8 +37,9 @@ enum class Quoting { None, Quotes, Impossible };
 Quoting quoting_Of(const Interpreter &shell, const char16_t *chars, int count);
 
 // Whether shell runs line as it stands, replacing no %name% in it with
-// something else. in_Environment tells whether the environment that shell
-// inherits holds a name; names shell makes up itself are known here.
+// something else. in_Environment tells whether the tool's own environment holds
+// a name; the names shell makes up itself, and those the tool sets for it, are
+// known here.
 bool is_Literal_Line(const Interpreter &shell, const char *line,
                      bool (*in_Environment)(const char *name));
 

@@ -26,8 +26,8 @@ void sleep_Ms(unsigned ms);
 // The interpreter that run_Command hands its lines to on this platform.
 const Interpreter &local_Interpreter();
 
-// Whether the environment that the local interpreter inherits holds name:
-// the tool's own, or one set only as a command is run.
+// Whether the tool's own environment, which the local interpreter inherits,
+// holds name.
 bool is_Interpreter_Variable(const char *name);
 
 // The characters the local interpreter reads in value, one code unit each,

@@ -148,16 +148,16 @@ void wait_Console_Key()
 //   (of netsh's helper DLLs, say) lead there and nowhere else.
 // - PATHEXT as Windows has it, and no NoDefaultCurrentDirectoryInExePath
 //   (interpret_Line says why).
-// False when any of them could not be set.
-constexpr const char *SET_BEFORE_RUNNING[] = {"PATH", "windir", "SystemRoot", "PATHEXT"};
+// False when any of them could not be set. The names are SET_FOR_CMD_EXE's,
+// which the command-line rules count as known to cmd.exe.
 bool set_Windows_Environment(const char *system, const char *windows)
 {
     char path[2 * MAX_PATH];
     put(put(put(path, system), ";"), windows);
     const char *const values[] = {path, windows, windows, WINDOWS_PATHEXT};
-    static_assert(std::size(values) == std::size(SET_BEFORE_RUNNING));
+    static_assert(std::size(values) == std::size(SET_FOR_CMD_EXE));
     for (std::size_t i = 0; i < std::size(values); ++i) {
-        if (SetEnvironmentVariableA(SET_BEFORE_RUNNING[i], values[i]) == 0) {
+        if (SetEnvironmentVariableA(SET_FOR_CMD_EXE[i], values[i]) == 0) {
             return false;
         }
     }
@@ -275,13 +275,9 @@ const Interpreter &local_Interpreter()
     return CMD_EXE;
 }
 
-// The environment cmd.exe inherits is the tool's own, with the names that
-// set_Windows_Environment sets only as a command is run (so known here before).
 bool is_Interpreter_Variable(const char *name)
 {
-    const auto same = [name](const char *set) { return lstrcmpiA(name, set) == 0; };
-    return GetEnvironmentVariableA(name, nullptr, 0) != 0 ||
-           std::any_of(std::begin(SET_BEFORE_RUNNING), std::end(SET_BEFORE_RUNNING), same);
+    return GetEnvironmentVariableA(name, nullptr, 0) != 0;
 }
 
 // CreateProcessA turns the line into Unicode with the ANSI code page (936 on
