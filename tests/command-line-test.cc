@@ -13,7 +13,7 @@
 
 #include "command-line.h"
 
-// The rows are read with OS and PATH in the environment.
+// The environment the rows are read with: OS and PATH.
 static bool in_Environment(const char *name)
 {
     return strcasecmp(name, "OS") == 0 || strcasecmp(name, "PATH") == 0;

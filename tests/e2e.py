@@ -188,9 +188,8 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
     def check_download(self):  # the .exe as downloaded: no DLL from its own folder, administrator rights asked for
         dlls = re.findall(r"DLL Name: (\S+)", output("x86_64-w64-mingw32-objdump", "-p", self.exe))
         assert dlls == ["KERNEL32.dll", "msvcrt.dll"], f"imports {dlls}: a DLL Windows may take from its folder"
-        resources = output("x86_64-w64-mingw32-windres", "-J", "coff", "-O", "rc", "-i", self.exe)
-        manifest = resources[resources.find("\n1 24 /* RT_MANIFEST */"):]  # resource type 24, name 1
-        assert 'level=""requireAdministrator""' in manifest, "no manifest asking for administrator rights"
+        resources = output("x86_64-w64-mingw32-windres", "-J", "coff", "-O", "rc", "-i", self.exe)  # the manifest
+        assert 'level=""requireAdministrator""' in resources, "no manifest asking for administrator rights"
 
     def runs(self, log):  # on code page 936, a line without quotes is "netsh" and the arguments; else it shows
         runs = []
@@ -200,24 +199,29 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
         return runs
 
 
+STARTED = []  # every process start_in_folder started, each in a session of its own
+
+
+def end_started():  # at exit: those still running, with all they started (the interpreter, netsh)
+    for process in STARTED:
+        if process.poll() is None:
+            os.killpg(process.pid, signal.SIGKILL)
+
+
 def start_in_folder(platform, work, status, command, env=None, **popen):  # env: more than the platform's
     work.mkdir(parents=True)
     for decoy in ("ssid=xzy", "key=xzy12345678"):  # what sh's globs would match
         (work / decoy).touch()
     env = {**platform.env, **(env or {}), "NETSH_STATUS": str(status), "NETSH_LOG": platform.prepare(work)}
-    return subprocess.Popen(command, cwd=work, env=env, start_new_session=True, **popen)  # with all it starts
+    STARTED.append(subprocess.Popen(command, cwd=work, env=env, start_new_session=True, **popen))
+    return STARTED[-1]
 
 
 def run_once(platform, work, case):
     begun = time.monotonic()
     process = start_in_folder(platform, work, case.status, platform.command, stdin=subprocess.PIPE,
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    try:
-        screen, stderr = process.communicate(case.keys, HANG_SECONDS)
-    except subprocess.TimeoutExpired:  # ended, with the interpreter and netsh it started (its session)
-        os.killpg(process.pid, signal.SIGKILL)
-        screen, stderr = process.communicate()
-        stderr += b"[hung: no end within %d s]" % HANG_SECONDS
+    screen, stderr = process.communicate(case.keys, HANG_SECONDS)
     seconds = time.monotonic() - begun
 
     def on_screen(text):
@@ -246,7 +250,10 @@ def run_once(platform, work, case):
 def run_case(platform, scratch, index, case, run=run_once):
     """Runs a case on pipes (or as run says); returns its faults, running it again where wine failed to start."""
     for attempt in range(3):
-        faults, stderr = run(platform, scratch / f"case{index}-{attempt}", case)
+        try:
+            faults, stderr = run(platform, scratch / f"case{index}-{attempt}", case)
+        except subprocess.TimeoutExpired:
+            return [f"no end within {HANG_SECONDS} s: ended at exit, with all it started"]
         if not faults or WINE_START_FAILURE not in stderr:
             return faults
         print(f"{case.name}: wine failed to start a process; run again", flush=True)
@@ -295,11 +302,10 @@ def posix_terminal(platform, scratch):
     t.wait_for("the window cleared", lambda: WRONG.encode("gbk") + clear in t.output)
     os.write(t.master, b"1 rest of the line\nsecond line\n")  # typed ahead of the pause
     assert t.press(b"\x1b[A", lambda: PAUSE_TEXT in t.output and t.raw()) == 0, "an arrow key did not end the pause"
-    assert termios.tcgetattr(t.slave) == t.original, "the terminal not as it was"
     assert clear + b"netsh stand-in ran" in t.output, "netsh wrote before the window was cleared"
     t2 = Terminal(platform, scratch / "ctrl-c", b"2\n")
     assert t2.press(b"\x03", lambda: PAUSE_TEXT in t2.output and t2.raw()) == -signal.SIGINT, "not ended by Ctrl+C"
-    assert termios.tcgetattr(t2.slave) == t2.original, "the terminal not as it was after Ctrl+C"
+    assert all(termios.tcgetattr(x.slave) == x.original for x in (t, t2)), "the terminal not as it was after the end"
     assert t.output.endswith(reset) and t2.output.endswith(reset), "colours not reset"
 
 
@@ -341,11 +347,6 @@ def run_terminal(platform, work, _case):  # the terminal test once: its faults, 
     return faults, Terminal.shown
 
 
-def exit_at_once(*_):  # ended from outside (a stage beside this one failed): the scratch folder, wine's processes
-    atexit._run_exitfuncs()  # pylint: disable=protected-access
-    os._exit(128 + signal.SIGTERM)
-
-
 def main(argv):
     args = [a for a in argv[1:] if a != "--terminal"]
     if len(args) not in (1, 2):
@@ -353,7 +354,8 @@ def main(argv):
     scratch = Path(tempfile.mkdtemp(prefix="wifi-hotspot-e2e-"))
     atexit.register(shutil.rmtree, scratch)  # the last to run: after the wine server, registered later, has ended
     platform = Windows(args[0], args[1], scratch) if len(args) > 1 else Posix(args[0], scratch)
-    signal.signal(signal.SIGTERM, exit_at_once)
+    atexit.register(end_started)  # the first to run
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))  # ended from outside: exit as usual
     if "--terminal" in argv:
         results = [("terminal", run_case(platform, scratch, 0, Case("terminal", b"", None), run_terminal))]
     else:  # side by side, so that the 1.5 s refusal delays overlap
