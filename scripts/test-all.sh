@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the tests need (Debian; as root, or with sudo), builds, and
-# runs the whole suite:
-#  1. every test with g++: the command-line rules against what Windows
+# Installs what the tests need (Debian 12 and later, Ubuntu 22.04 and later:
+# only packages all of them have; as root, or with sudo), builds, and runs the
+# whole suite:
+#  1. every test with clang: the command-line rules against what Windows
 #     documents (GoogleTest), the POSIX build through dash and through bash as
 #     /bin/sh, on a pseudo-terminal, and the Windows download (MinGW-w64),
 #     unpacked, under wine as a Chinese Windows;
-#  2. the POSIX tests again, built with clang under AddressSanitizer and
-#     UndefinedBehaviorSanitizer (beside stage 1);
+#  2. the POSIX tests again, built with g++ under AddressSanitizer and
+#     UndefinedBehaviorSanitizer, whose runtimes come with g++ (beside stage 1);
 #  3. lint: the readable texts against their bytes, clang-format, clang-tidy;
 #  4. the Windows download built from two clones at different paths and
 #     times, in two time zones, the first packaged again after a new commit in
@@ -16,10 +17,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ python3 util-linux git libgtest-dev
-          g++-mingw-w64-x86-64-posix wine wine64 locales    # the .exe, run under wine
-          clang libclang-rt-14-dev clang-format clang-tidy  # sanitizers, lint
-          osslsigncode openssl tzdata)                      # the signed download, in two zones
+packages=(cmake make g++ clang python3 util-linux procps git libgtest-dev
+          g++-mingw-w64-x86-64-posix wine wine64 locales # the .exe, run under wine
+          clang-format clang-tidy                        # lint
+          osslsigncode openssl tzdata)                   # the signed download, in two zones
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
@@ -59,7 +60,7 @@ tests() { # BUILD_DIR CMAKE_OPTIONS...
 }
 
 sanitized() {
-  CC=clang CXX=clang++ tests build-sanitize -DWIFI_HOTSPOT_SANITIZE=ON -DWIFI_HOTSPOT_WINDOWS_TESTS=OFF
+  tests build-sanitize -DCMAKE_CXX_COMPILER=g++ -DWIFI_HOTSPOT_SANITIZE=ON -DWIFI_HOTSPOT_WINDOWS_TESTS=OFF
 }
 
 reproducible() {
@@ -108,23 +109,44 @@ reproducible() {
 # Stages 2 and 4 need nothing of stage 1 and run beside it, their reports held
 # back until their turn: the POSIX cases mostly wait out the refusal delays,
 # and the builds fill the cores while the last slow Windows cases wait too.
+# Each runs in a process group of its own (job control, set -m), so that
+# however this script ends, a failed stage included, they end first, with all
+# they started, and nothing of theirs goes on in the checkout.
+held_runs=()
+running() { # PGID: whether a process of the group still runs (an ended one, not yet reaped, does not)
+  ps -e -o pgid= -o stat= | awk -v group="$1" '$1 == group && $2 !~ /^Z/ { found = 1 } END { exit !found }'
+}
+end_held() {
+  local pid
+  for pid in "${held_runs[@]}"; do
+    kill -TERM -- "-$pid" 2>/dev/null || continue
+    wait "$pid" 2>/dev/null || true
+    while running "$pid"; do sleep 0.1; done
+  done
+}
+trap end_held EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 held() { # LOG NAME COMMAND...: runs one stage in the background, its report to LOG
   local log=$1
   shift
+  set -m
   stage "$@" >"$log" 2>&1 &
+  set +m
+  held_runs+=("$!")
 }
 report() { # PID LOG: waits for a held stage and shows its report; its failure fails the run
   wait "$1" || { cat "$2"; exit 1; }
   cat "$2"
 }
 mkdir -p build
-held build/sanitized.log "2. POSIX tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang)" sanitized
+held build/sanitized.log "2. POSIX tests under AddressSanitizer and UndefinedBehaviorSanitizer (g++)" sanitized
 sanitized_run=$!
 held build/reproducible.log "4. the Windows download from two clones, paths, times and zones: the same bytes" \
   reproducible
 reproducible_run=$!
-stage "1. tests: the rules, dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (g++, MinGW-w64)" \
-  tests build -DWIFI_HOTSPOT_WINDOWS_TESTS=ON
+stage "1. tests: the rules, dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (clang, MinGW-w64)" \
+  tests build -DCMAKE_CXX_COMPILER=clang++ -DWIFI_HOTSPOT_WINDOWS_TESTS=ON
 report "$sanitized_run" build/sanitized.log
 stage "3. lint: the texts against their bytes, clang-format, clang-tidy" scripts/lint.sh build
 report "$reproducible_run" build/reproducible.log
