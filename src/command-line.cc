@@ -44,10 +44,10 @@ bool same_Name(const char *a, const char *b)
 // Whether cmd.exe replaces %name%: a name it makes up as it reads it (its
 // dynamic variables) or may set for itself, a hidden one (they begin with '=';
 // SET takes no such name), or one in its environment: the tool's own, with
-// SET_FOR_CMD_EXE set for each line. On Windows the system's
-// own lookup of a variable, which cmd.exe uses too, also answers __CD__,
-// __APPDIR__ and FIRMWARE_TYPE; they are listed for the lookups that do not:
-// wine's and the one the tests hand in.
+// SET_FOR_CMD_EXE set for each line. On Windows the system's own lookup of a
+// variable, which cmd.exe uses too, also answers __CD__, __APPDIR__ and
+// FIRMWARE_TYPE; they are listed for the lookups that do not: wine's and the
+// one the tests hand in.
 bool is_Known(const char *name, bool (*in_Environment)(const char *name))
 {
     // clang-format off
