@@ -68,17 +68,20 @@ bool have_Unit(HANDLE input)
 
 // Puts the bytes of the character in units (one code unit, or a surrogate
 // pair) into typed.bytes; false where the ANSI code page cannot hold it as
-// itself. UTF-8 takes neither the best-fit flag nor a default character.
+// itself. UTF-8 takes neither the best-fit flag nor a default character, and
+// WC_ERR_INVALID_CHARS (a lone surrogate refused, not made U+FFFD) is
+// documented for CP_UTF8 by that name alone, not for CP_ACP that is UTF-8.
 bool to_Ansi_Bytes(const wchar_t *units, int count)
 {
     const bool utf8 = GetACP() == CP_UTF8;
+    const UINT code_page = utf8 ? CP_UTF8 : CP_ACP;
     BOOL defaulted = FALSE;
     const int length = WideCharToMultiByte(
-        CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, units, count, typed.bytes,
+        code_page, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, units, count, typed.bytes,
         sizeof typed.bytes, nullptr, utf8 ? nullptr : &defaulted);
     wchar_t back[2];
     const int back_count = length > 0 && defaulted == FALSE
-                               ? MultiByteToWideChar(CP_ACP, 0, typed.bytes, length, back, 2)
+                               ? MultiByteToWideChar(code_page, 0, typed.bytes, length, back, 2)
                                : 0;
     typed.byte_count = back_count == count && std::equal(units, units + count, back) ? length : 0;
     typed.byte_next = 0;
