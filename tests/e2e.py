@@ -144,10 +144,10 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
         self.exe = shutil.copy(exe, scratch)  # in a folder of the user's, a cmd.exe beside it: run, one more netsh run
         shutil.copy(self.standins / "netsh.exe", scratch / "cmd.exe")
         self.command = ["wine", self.exe]
-        # A prefix of its own, its server's folder in TMPDIR, no menu entries in the home folder.
-        self.env = {**os.environ, "TERM": "xterm", "LC_ALL": "zh_CN.GBK", "WINEDEBUG": "-all,err+virtual",
-                    "WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe=n;winemenubuilder.exe=d",
-                    "WINEPREFIX": str(scratch / "wine"), "TMPDIR": str(scratch)}
+        # A prefix of its own, no menu entries in the home folder. No TMPDIR: wine 10 aborts where it is set.
+        self.env = {**{k: v for k, v in os.environ.items() if k != "TMPDIR"}, "TERM": "xterm", "LC_ALL": "zh_CN.GBK",
+                    "WINEDEBUG": "-all,err+virtual", "WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe=n;winemenubuilder.exe=d",
+                    "WINEPREFIX": str(scratch / "wine")}
         (scratch / "wine").mkdir()  # wineserver needs it, wineboot fills it
         # The user's settings, all that a program without administrator rights may write, at their worst. Each
         # planted program writes to planted.log, which must never exist; a ComSpec run would be a netsh run.
@@ -164,11 +164,10 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
                                                                  for name, value in environment.items()) +
             "[HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor]\n"
             f'"AutoRun"={json.dumps(f"echo planted AutoRun ran>>{planted}")}\n')
-        # One server for every case; no pipe of ours for wine's lasting processes to hold open.
-        subprocess.run(f"wineserver -p && wineboot -i && wine regedit /S '{windows_path(scratch / 'hostile.reg')}'",
+        # One server for every case, kept a minute after the last; no pipe of ours for wine's lasting processes to hold.
+        subprocess.run(f"wineserver -p60 && wineboot -i && wine regedit /S '{windows_path(scratch / 'hostile.reg')}'",
                        shell=True, env=self.env, check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
-        atexit.register(subprocess.run, "wineserver -k; wineserver -w", shell=True, env=self.env)  # its processes too
         # wine runs a netsh.exe or cmd.exe in the system folder instead of its own only as WINEDLLOVERRIDES says.
         system32 = Path(self.env["WINEPREFIX"], "drive_c/windows/system32")
         shutil.copy(system32 / "cmd.exe", system32 / "winecmd.exe")  # wine's own, as wineboot put it there
@@ -197,6 +196,59 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
             plain = raw == b" ".join([b"netsh"] + args)
             runs.append(args if code_page == b"936" and (plain or b'"' in raw) else [code_page, raw])
         return runs
+
+
+# Started first, and detached from the test's processes, so that a kill of them all (ctest's time-out) spares it: once
+# the test has ended, however, it ends all the test started, wine's server (which removes its folder) and processes
+# too, and removes the scratch folder. The test waits for it at its own exit.
+CLEANUP = r"""
+import glob, os, shutil, signal, subprocess, sys, time
+scratch = sys.argv[1]
+if os.fork():
+    os._exit(0)
+sys.stdin.read()  # until the test's end closes the pipe
+prefix = os.path.join(scratch, "wine")
+if os.path.isdir(prefix):
+    subprocess.run("wineserver -k; wineserver -w", shell=True, env={**os.environ, "WINEPREFIX": prefix})
+
+
+def started():  # what is left, a process the server did not know (one starting as it ended) say: its environment
+    for pid in filter(str.isdigit, os.listdir("/proc")):  # names the scratch folder (PATH, WINEPREFIX, NETSH_LOG)
+        try:
+            if ("=" + scratch).encode() in open(f"/proc/{pid}/environ", "rb").read():
+                yield int(pid)
+        except OSError:
+            pass
+
+
+for _ in range(100):
+    left = list(started())
+    if not left:
+        break
+    for pid in left:
+        os.kill(pid, signal.SIGKILL)
+    time.sleep(0.1)
+if os.path.isdir(prefix):  # the server's folder, which wine leaves behind: in a folder of its own, or in .wine-UID
+    prefix_stat = os.stat(prefix)
+    for server in glob.glob(f"/tmp/*wine-*/server-{prefix_stat.st_dev:x}-{prefix_stat.st_ino:x}"):
+        shutil.rmtree(server)
+        if os.path.basename(os.path.dirname(server)).startswith("wine-") and not os.listdir(os.path.dirname(server)):
+            os.rmdir(os.path.dirname(server))
+shutil.rmtree(scratch)
+"""
+
+
+def start_cleanup(scratch):  # the cleanup, waiting; returns what ends the wait and waits for the cleanup
+    env = {k: v for k, v in os.environ.items() if k != "TMPDIR"}  # wine 10 aborts where it is set
+    cleanup = subprocess.Popen([sys.executable, "-c", CLEANUP, str(scratch)], stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env, start_new_session=True)
+    cleanup.wait()  # the detached part goes on
+
+    def finish():
+        cleanup.stdin.close()
+        cleanup.stdout.read()  # its end, when the detached part has done
+
+    return finish
 
 
 STARTED = []  # every process start_in_folder started, each in a session of its own
@@ -352,7 +404,7 @@ def main(argv):
     if len(args) not in (1, 2):
         sys.exit(__doc__)
     scratch = Path(tempfile.mkdtemp(prefix="wifi-hotspot-e2e-"))
-    atexit.register(shutil.rmtree, scratch)  # the last to run: after the wine server, registered later, has ended
+    atexit.register(start_cleanup(scratch))  # the last to run
     platform = Windows(args[0], args[1], scratch) if len(args) > 1 else Posix(args[0], scratch)
     atexit.register(end_started)  # the first to run
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))  # ended from outside: exit as usual
