@@ -20,7 +20,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake make g++ clang python3 util-linux procps git libgtest-dev
           g++-mingw-w64-x86-64-posix wine wine64 locales # the .exe, run under wine
           clang-format clang-tidy                        # lint
-          osslsigncode openssl tzdata)                   # the signed download, in two zones
+          osslsigncode openssl softhsm2 libengine-pkcs11-openssl tzdata) # the signed download, in two zones
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
@@ -64,46 +64,66 @@ sanitized() {
 }
 
 reproducible() {
-  local tmp=$PWD/build/reproducible clones=() zones=(UTC Asia/Shanghai)
+  local tmp=$PWD/build/reproducible
   rm -rf "$tmp"
   mkdir -p "$tmp"
   [ "$(TZ=Asia/Shanghai date +%z)" = +0800 ] || { echo "no time zone data"; return 1; }
-  # A self-signed code-signing certificate, made anew; its password must reach no file of a build folder.
-  export WIFI_HOTSPOT_SIGN_PASSWORD="test only $RANDOM$RANDOM"
+  # A self-signed code-signing certificate and its key, made anew, in a .pfx and in a SoftHSM token: signed at
+  # the same time with the same key, both ways make the same bytes. The password, the token's PIN too, must
+  # reach no file of a build folder.
+  export WIFI_HOTSPOT_SIGN_PASSWORD="test only $RANDOM$RANDOM" SOFTHSM2_CONF=$tmp/softhsm2.conf
   openssl req -x509 -newkey rsa:2048 -nodes -keyout "$tmp/key.pem" -out "$tmp/cert.pem" -days 2 \
     -subj "/CN=wifi-hotspot test signer" -addext extendedKeyUsage=codeSigning 2>/dev/null
   openssl pkcs12 -export -inkey "$tmp/key.pem" -in "$tmp/cert.pem" -out "$tmp/signer.pfx" \
     -passout env:WIFI_HOTSPOT_SIGN_PASSWORD
-  local source=.
-  for clone in "$tmp/a" "$tmp/b/at/another/path"; do
-    local build=$clone/build-windows zone=${zones[${#clones[@]}]}
-    git clone -q "$source" "$clone"
-    cmake -S "$clone" -B "$build" -DBUILD_TESTING=OFF \
-      -DCMAKE_TOOLCHAIN_FILE="$clone/cmake/mingw-w64-x86_64.cmake" >/dev/null
-    if [ "$source" = . ]; then # a: packaged, committed to, packaged again without configuring; b clones that commit
-      TZ=$zone cmake --build "$build" --parallel --target all package >/dev/null
-      GIT_COMMITTER_DATE=2030-01-01T00:00:00Z git -C "$clone" -c user.name=test -c user.email=test@example.invalid \
-        commit -q --allow-empty -m "a later commit"
-      source=$clone
-    fi
-    TZ=$zone cmake --build "$build" --parallel --target all package >/dev/null
-    mkdir "$build/unsigned"
-    mv "$build"/wifi-hotspot-*-win64.zip* "$build/unsigned"
-    cmake "$build" -DWIFI_HOTSPOT_SIGN_PFX="$tmp/signer.pfx" >/dev/null
-    TZ=$zone cmake --build "$build" --target package >/dev/null
-    if grep -rqF "$WIFI_HOTSPOT_SIGN_PASSWORD" "$build"; then echo "the password is in $build"; return 1; fi
-    clones+=("$build")
-    sleep 1 # a second apart: no clock time may reach the bytes
+  mkdir "$tmp/tokens"
+  echo "directories.tokendir = $tmp/tokens" >"$SOFTHSM2_CONF"
+  softhsm2-util --init-token --free --label wifi-hotspot-test --so-pin "so $RANDOM$RANDOM" \
+    --pin "$WIFI_HOTSPOT_SIGN_PASSWORD" >/dev/null
+  softhsm2-util --import "$tmp/key.pem" --token wifi-hotspot-test --label signer --id 01 \
+    --pin "$WIFI_HOTSPOT_SIGN_PASSWORD" >/dev/null
+  rm "$tmp/key.pem"
+  local token=(-DWIFI_HOTSPOT_SIGN_PKCS11_MODULE="$(dpkg -L softhsm2 | grep -m1 '/libsofthsm2\.so$')"
+               "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=signer"
+               -DWIFI_HOTSPOT_SIGN_CERT="$tmp/cert.pem")
+  # a: a clone, signed with the .pfx: packaged, committed to, packaged again in its old build folder without
+  # configuring. b: that commit as `git archive` makes it, at another path, in another zone, at another time,
+  # with the SOURCE_DATE_EPOCH a's .buildinfo names, signed in the token.
+  local a=$tmp/a/build-windows b=$tmp/b/at/another/path/build-windows
+  git clone -q . "$tmp/a"
+  cmake -S "$tmp/a" -B "$a" -DBUILD_TESTING=OFF -DCMAKE_TOOLCHAIN_FILE="$tmp/a/cmake/mingw-w64-x86_64.cmake" \
+    -DWIFI_HOTSPOT_SIGN_PFX="$tmp/signer.pfx" >/dev/null
+  TZ=UTC cmake --build "$a" --parallel --target all package package-signed >/dev/null
+  GIT_COMMITTER_DATE=2030-01-01T00:00:00Z git -C "$tmp/a" -c user.name=test -c user.email=test@example.invalid \
+    commit -q --allow-empty -m "a later commit"
+  TZ=UTC cmake --build "$a" --parallel --target all package package-signed >/dev/null
+  sleep 1 # a second apart: no clock time may reach the bytes
+  mkdir -p "$(dirname "$b")"
+  git -C "$tmp/a" archive HEAD | tar -x -C "$(dirname "$b")"
+  cmake -S "$(dirname "$b")" -B "$b" -DBUILD_TESTING=OFF \
+    -DCMAKE_TOOLCHAIN_FILE="$(dirname "$b")/cmake/mingw-w64-x86_64.cmake" "${token[@]}" >/dev/null
+  SOURCE_DATE_EPOCH=$(sed -n 's/^SOURCE_DATE_EPOCH: //p' "$a"/*.buildinfo) TZ=Asia/Shanghai \
+    cmake --build "$b" --parallel --target all package package-signed >/dev/null
+  local stem
+  stem=$(basename "$a"/wifi-hotspot-*-win64.zip .zip)
+  for file in wifi-hotspot.exe "$stem".{zip,zip.sha256,buildinfo} "$stem"-signed.{zip,zip.sha256}; do
+    cmp "$a/$file" "$b/$file"
+    echo "$file: the same $(wc -c <"$a/$file") bytes"
   done
-  local zip
-  zip=$(basename "${clones[0]}"/wifi-hotspot-*-win64.zip)
-  for file in wifi-hotspot.exe {unsigned/,}"$zip" {unsigned/,}"$zip.sha256"; do
-    cmp "${clones[0]}/$file" "${clones[1]}/$file"
-    echo "$file: the same $(wc -c <"${clones[0]}/$file") bytes in ${zones[*]}"
-  done
+  grep -x "Commit: $(git -C "$tmp/a" rev-parse HEAD)" "$a/$stem.buildinfo"
+  if grep -rqF "$WIFI_HOTSPOT_SIGN_PASSWORD" "$a" "$b"; then echo "the password is in a build folder"; return 1; fi
   mkdir "$tmp/signed"
-  cmake -E chdir "$tmp/signed" cmake -E tar xf "${clones[0]}/$zip"
+  cmake -E chdir "$tmp/signed" cmake -E tar xf "$a/$stem-signed.zip"
   osslsigncode verify -CAfile "$tmp/cert.pem" -in "$tmp"/signed/*/wifi-hotspot.exe | grep -x "Signature verification: ok"
+  # A wrong PIN stops the signing, says so, and leaves no signed zip.
+  if WIFI_HOTSPOT_SIGN_PASSWORD=wrong cmake --build "$b" --target package-signed >"$tmp/wrong.log" 2>&1 ||
+     ! grep -q "Not signed: the PIN in WIFI_HOTSPOT_SIGN_PASSWORD is wrong" "$tmp/wrong.log" ||
+     ls "$b/$stem"-signed.* 2>/dev/null; then
+    cat "$tmp/wrong.log"
+    echo "a wrong PIN: not refused as such, or a signed zip left"
+    return 1
+  fi
+  echo "a wrong PIN: refused as such, no signed zip left"
 }
 
 # Stages 2 and 4 need nothing of stage 1 and run beside it, their reports held
