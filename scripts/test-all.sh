@@ -83,7 +83,7 @@ reproducible() {
   softhsm2-util --import "$tmp/key.pem" --token wifi-hotspot-test --label signer --id 01 \
     --pin "$WIFI_HOTSPOT_SIGN_PASSWORD" >/dev/null
   rm "$tmp/key.pem"
-  local token=(-DWIFI_HOTSPOT_SIGN_PKCS11_MODULE="$(dpkg -L softhsm2 | grep -m1 '/libsofthsm2\.so$')"
+  local token=(-DWIFI_HOTSPOT_SIGN_PKCS11_MODULE="$(dpkg -L libsofthsm2 | grep -m1 '/libsofthsm2\.so$')"
                "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=signer"
                -DWIFI_HOTSPOT_SIGN_CERT="$tmp/cert.pem")
   # a: a clone, signed with the .pfx: packaged, committed to, packaged again in its old build folder without
@@ -99,7 +99,7 @@ reproducible() {
   TZ=UTC cmake --build "$a" --parallel --target all package package-signed >/dev/null
   sleep 1 # a second apart: no clock time may reach the bytes
   mkdir -p "$(dirname "$b")"
-  git -C "$tmp/a" archive HEAD | tar -x -C "$(dirname "$b")"
+  git -C "$tmp/a" archive HEAD | tar -x -m -C "$(dirname "$b")"
   cmake -S "$(dirname "$b")" -B "$b" -DBUILD_TESTING=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$(dirname "$b")/cmake/mingw-w64-x86_64.cmake" "${token[@]}" >/dev/null
   SOURCE_DATE_EPOCH=$(sed -n 's/^SOURCE_DATE_EPOCH: //p' "$a"/*.buildinfo) TZ=Asia/Shanghai \
