@@ -14,10 +14,14 @@ echo "clang-format: ${#sources[@]} files as formatted"
 
 # Every source of the tool but the Windows file, which needs the MinGW build.
 mapfile -t native < <(git ls-files 'src/*.cc' | grep -v 'src/console-win32.cc')
-# clang-tidy counts the warnings it saw in system headers on stderr; only its
-# findings matter, and any fails the run.
+# clang-tidy counts the warnings it saw in system headers, and newer ones count
+# the files they check; anything else it says (a finding, a configuration it
+# could not read) fails the run, as does its own failure.
 tidy() {
-  clang-tidy --quiet "$@" 2>&1 | { grep -vE '^[0-9]+ warnings? generated\.$' || true; }
+  local said
+  said=$(clang-tidy --quiet "$@" 2>&1) || { echo "$said"; return 1; }
+  said=$(grep -vE '^([0-9]+ warnings? generated\.|\[[0-9]+/[0-9]+\] Processing file .*)$' <<<"$said" || true)
+  [ -z "$said" ] || { echo "$said"; return 1; }
 }
 tidy -p "$build" "${native[@]}"
 

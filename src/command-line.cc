@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "fixed-text.h"
+
 // In an argument, cmd.exe acts on & | < > ^ outside double quotes; inside them
 // a " would close them. Parentheses are plain text here: a ( opens a block only
 // where a command begins, and a ) closes one only where one is open, which no

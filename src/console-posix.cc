@@ -9,11 +9,15 @@
 #include <ctime>
 #include <initializer_list>
 
+#include <signal.h> // sigaction, which <csignal> need not declare
 #include <termios.h>
+#include <time.h> // nanosleep, which <ctime> need not declare
 #include <unistd.h>
 
+#include "command-line.h"
 #include "console-platform.h"
 #include "console.h"
+#include "fixed-text.h"
 #include "texts.h"
 
 namespace {

@@ -7,8 +7,10 @@
 
 #include <windows.h>
 
+#include "command-line.h"
 #include "console-platform.h"
 #include "console.h"
+#include "fixed-text.h"
 #include "texts.h"
 
 namespace {

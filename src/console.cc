@@ -4,6 +4,7 @@
 #include "console.h"
 #include "command-line.h"
 #include "console-platform.h"
+#include "fixed-text.h"
 
 #include <cstdio>
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "console.h"
+#include "fixed-text.h"
 #include "texts.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "console.h"
+#include "fixed-text.h"
 #include "hostednetwork.h"
 #include "texts.h"
 
