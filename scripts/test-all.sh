@@ -9,11 +9,14 @@
 #  2. the POSIX tests again, built with g++ under AddressSanitizer and
 #     UndefinedBehaviorSanitizer, whose runtimes come with g++ (beside stage 1);
 #  3. lint: the readable texts against their bytes, clang-format, clang-tidy;
-#  4. the Windows download built from two clones at different paths and
-#     times, in two time zones, the first packaged again after a new commit in
-#     its old build folder, unsigned and signed with a certificate made for the
-#     test: the same bytes, and the same checksum files; the signature
-#     verifies, and its password is in no file of either build (beside stage 1).
+#  4. the Windows download, built in a clone (packaged, committed to, packaged
+#     again in its old build folder) and from that commit as `git archive`
+#     makes it, at another path, time and zone, with the SOURCE_DATE_EPOCH the
+#     first's .buildinfo names: the same zip, checksum and .buildinfo, and the
+#     same signed zip whether signed with a .pfx or with the same key in a
+#     SoftHSM token; the signature verifies, the password is in no file of
+#     either build, and a wrong PIN stops the signing, says so, and leaves no
+#     signed zip (beside stage 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,8 +32,9 @@ sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
 if [ ${#missing[@]} -gt 0 ]; then
   echo "== installing: ${missing[*]}"
   log=$(mktemp)
-  { $sudo apt-get update && DEBIAN_FRONTEND=noninteractive \
-      $sudo apt-get install -y --no-install-recommends "${missing[@]}"; } >"$log" 2>&1 || { cat "$log"; exit 1; }
+  { $sudo env DEBIAN_FRONTEND=noninteractive apt-get update &&
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"; } \
+    >"$log" 2>&1 || { cat "$log"; exit 1; }
   rm -f "$log"
 fi
 # wine takes code page 936 from the names zh_CN.GBK and zh_CN.UTF-8 alone,
