@@ -69,9 +69,11 @@ CASES = [
 
 
 def oracle_cases():
-    """ASCII characters an interpreter acts on, alone and (printable) after a GBK lead byte, and some of their uses."""
+    """ASCII characters an interpreter acts on, alone and after a GBK lead byte, and some of their uses. After the lead
+    byte: those that can be its second byte (0x40 and up), one character with it, and of those that cannot, which make
+    no character, one for each rule (unquotable, quoted, %, !)."""
     ascii_ = bytes(b for b in range(1, 128) if b not in b" \t\n\v\f\r\x1a" and not chr(b).isalnum())
-    values = [b"x%cy" % b for b in ascii_] + [b"\x95%c" % b for b in ascii_ if b > 0x20]
+    values = [b"x%cy" % b for b in ascii_] + [b"\x95%c" % b for b in ascii_ if b >= 0x40 or b in b'"&%!']
     values += [b"x[z]y", b"x{a,b}y", b"x^!y", b"a!OS!b", b"a%OS%b", b"a&echo>pwned"]
     values += [b"x%" + name + b"%y" for name in (b"CD", b"DATE", b"TIME", b"RANDOM", b"ERRORLEVEL", b"PROMPT")]
     values += [b"x%nosuch%y", b"x%PATH:%y", b"x%PATH:~0,1%y"]  # left: unknown, no modifier; a substring replaced
@@ -83,23 +85,30 @@ def oracle_cases():
 
 def judge_refusals(platform, scratch, cases, faults):
     """The interpreter decides which refused values must pass: those that reach netsh as typed, written either bare or
-    in its quotes into the configure line. Each refusal becomes a fault there, and no fault elsewhere. A plain value
-    ends every run, which stops at a line it cannot run: unless it reached netsh as typed, every refusal fails."""
+    in its quotes into the configure line. Each refusal becomes a fault there, and no fault elsewhere. The values are
+    judged in four runs side by side. A plain value ends each run, which stops at a line it cannot run: unless it
+    reached netsh as typed, every refusal of that run fails."""
     refused = [i for i, case_faults in enumerate(faults) if case_faults == ["refused"]]  # as run_once marks them
     plain = configure(b"plain", b"plain12345678")
-    lines = [b"netsh " + configure(q + name + q, q + key + q)
-             for i in refused for name, key in [cases[i].values] for q in (b"", platform.quote)] + [b"netsh " + plain]
-    for attempt in range(3):  # again where wine failed to start a process, as run_case does
-        work = scratch / f"oracle{attempt}"
-        if WINE_START_FAILURE not in platform.interpret(work, lines):
-            break
-    runs = [platform.runs(work / f"{i}.log") for i in range(len(lines))]
-    if runs[-1] != [plain.split(b" ")]:
-        judged = [f"not judged: the interpreter's run did not happen (the plain value: {runs[-1]})"]
-        return [judged if case_faults == ["refused"] else case_faults for case_faults in faults]
-    for n, i in enumerate(refused):  # its lines' runs: 2n bare, 2n + 1 quoted
-        passes = [run.split(b" ") for run in cases[i].netsh] in runs[2 * n:2 * n + 2]
-        faults[i] = ["refused, though the interpreter passes it as typed"] if passes else []
+
+    def judge(run, judged):
+        lines = [b"netsh " + configure(q + name + q, q + key + q)
+                 for i in judged for name, key in [cases[i].values] for q in (b"", platform.quote)] + [b"netsh " + plain]
+        for attempt in range(3):  # again where wine failed to start a process, as run_case does
+            work = scratch / f"oracle{run}-{attempt}"
+            if WINE_START_FAILURE not in platform.interpret(work, lines):
+                break
+        runs = [platform.runs(work / f"{i}.log") for i in range(len(lines))]
+        if runs[-1] != [plain.split(b" ")]:
+            for i in judged:
+                faults[i] = [f"not judged: the interpreter's run did not happen (the plain value: {runs[-1]})"]
+            return
+        for n, i in enumerate(judged):  # its lines' runs: 2n bare, 2n + 1 quoted
+            passes = [run.split(b" ") for run in cases[i].netsh] in runs[2 * n:2 * n + 2]
+            faults[i] = ["refused, though the interpreter passes it as typed"] if passes else []
+
+    with ThreadPoolExecutor(max_workers=4) as pool:
+        list(pool.map(judge, range(4), [refused[run::4] for run in range(4)]))
     return faults
 
 
@@ -130,9 +139,13 @@ class Posix:
 
     runs = staticmethod(log_records)
 
+    @staticmethod
+    def case_env(_case):  # nothing to add for a case
+        return None
+
     def interpret(self, work, lines):  # each line run by /bin/sh as the tool runs it, netsh logging to work/{i}.log
         for i, line in enumerate(lines):
-            start_in_folder(self, work / str(i), 0, ["/bin/sh", "-c", line]).wait(HANG_SECONDS)
+            start_in_folder(self, work / str(i), 0, ["/bin/sh", "-c", line], stdout=subprocess.DEVNULL).wait(HANG_SECONDS)
         return b""  # its standard error
 
 
@@ -165,9 +178,16 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
             "[HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor]\n"
             f'"AutoRun"={json.dumps(f"echo planted AutoRun ran>>{planted}")}\n')
         # One server for every case, kept a minute after the last; no pipe of ours for wine's lasting processes to hold.
-        subprocess.run(f"wineserver -p60 && wineboot -i && wine regedit /S '{windows_path(scratch / 'hostile.reg')}'",
-                       shell=True, env=self.env, check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        # Again where wine failed to start a process, as run_case does.
+        for attempt in range(3):
+            with open(scratch / f"setup{attempt}.log", "w+b") as log:
+                setup = subprocess.run(f"wineserver -p60 && wineboot -i && "
+                                       f"wine regedit /S '{windows_path(scratch / 'hostile.reg')}'", shell=True,
+                                       env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log)
+                log.seek(0)
+                if setup.returncode == 0 or WINE_START_FAILURE not in log.read():
+                    break
+        assert setup.returncode == 0, f"wine's prefix not set up: {(scratch / f'setup{attempt}.log').read_bytes()!r}"
         # wine runs a netsh.exe or cmd.exe in the system folder instead of its own only as WINEDLLOVERRIDES says.
         system32 = Path(self.env["WINEPREFIX"], "drive_c/windows/system32")
         shutil.copy(system32 / "cmd.exe", system32 / "winecmd.exe")  # wine's own, as wineboot put it there
@@ -177,6 +197,16 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
     def prepare(self, work):  # a netsh.bat, to run if cmd.exe looked for netsh in the start folder; the log's path
         (work / "netsh.bat").write_bytes(b"@echo planted netsh.bat ran\r\n")
         return windows_path(work.with_suffix(".log"))
+
+    @staticmethod
+    def case_env(case):
+        """The stand-in cmd.exe acts on the user's settings of cmd.exe (AutoRun, DelayedExpansion), which the table's
+        cases show the tool turns off. An oracle value without a ! runs wine's own cmd.exe, one process less for each
+        command: delayed expansion acts on no line without a ! (stackoverflow.com/questions/4094699, dbenham's
+        answer, phase 5)."""
+        if case.values is not None and b"!" not in b"".join(case.values):
+            return {"WINEDLLOVERRIDES": "netsh.exe=n;cmd.exe=b;winemenubuilder.exe=d"}
+        return None
 
     def interpret(self, work, lines):  # each line run by cmd.exe as the tool runs it, netsh logging to work/{i}.log
         oracle = ["wine", self.standins / "oracle.exe", windows_path(work) + "\\"]
@@ -271,7 +301,7 @@ def start_in_folder(platform, work, status, command, env=None, **popen):  # env:
 
 def run_once(platform, work, case):
     begun = time.monotonic()
-    process = start_in_folder(platform, work, case.status, platform.command, stdin=subprocess.PIPE,
+    process = start_in_folder(platform, work, case.status, platform.command, platform.case_env(case), stdin=subprocess.PIPE,
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     screen, stderr = process.communicate(case.keys, HANG_SECONDS)
     seconds = time.monotonic() - begun
