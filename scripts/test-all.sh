@@ -8,7 +8,8 @@
 #     unpacked, under wine as a Chinese Windows;
 #  2. the POSIX tests again, built with g++ under AddressSanitizer and
 #     UndefinedBehaviorSanitizer, whose runtimes come with g++ (beside stage 1);
-#  3. lint: the readable texts against their bytes, clang-format, clang-tidy;
+#  3. lint: the readable texts against their bytes, clang-format, clang-tidy
+#     (beside stage 1);
 #  4. the Windows download, built in a clone (packaged, committed to, packaged
 #     again in its old build folder) and from that commit as `git archive`
 #     makes it, at another path, time and zone, with the SOURCE_DATE_EPOCH the
@@ -65,6 +66,11 @@ tests() { # BUILD_DIR CMAKE_OPTIONS...
 
 sanitized() {
   tests build-sanitize -DCMAKE_CXX_COMPILER=g++ -DWIFI_HOTSPOT_SANITIZE=ON -DWIFI_HOTSPOT_WINDOWS_TESTS=OFF
+}
+
+lint() { # with the compile commands of a configured native build of its own
+  cmake -S . -B build-lint -DBUILD_TESTING=OFF >/dev/null
+  scripts/lint.sh build-lint
 }
 
 reproducible() {
@@ -130,7 +136,7 @@ reproducible() {
   echo "a wrong PIN: refused as such, no signed zip left"
 }
 
-# Stages 2 and 4 need nothing of stage 1 and run beside it, their reports held
+# Stages 2, 3 and 4 need nothing of stage 1 and run beside it, their reports held
 # back until their turn: the POSIX cases mostly wait out the refusal delays,
 # and the builds fill the cores while the last slow Windows cases wait too.
 # Each runs in a process group of its own (job control, set -m), so that
@@ -166,11 +172,13 @@ report() { # PID LOG: waits for a held stage and shows its report; its failure f
 mkdir -p build
 held build/sanitized.log "2. POSIX tests under AddressSanitizer and UndefinedBehaviorSanitizer (g++)" sanitized
 sanitized_run=$!
+held build/lint.log "3. lint: the texts against their bytes, clang-format, clang-tidy" lint
+lint_run=$!
 held build/reproducible.log "4. the Windows download from two clones, paths, times and zones: the same bytes" \
   reproducible
 reproducible_run=$!
 stage "1. tests: the rules, dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (clang, MinGW-w64)" \
   tests build -DCMAKE_CXX_COMPILER=clang++ -DWIFI_HOTSPOT_WINDOWS_TESTS=ON
 report "$sanitized_run" build/sanitized.log
-stage "3. lint: the texts against their bytes, clang-format, clang-tidy" scripts/lint.sh build
+report "$lint_run" build/lint.log
 report "$reproducible_run" build/reproducible.log
