@@ -178,16 +178,14 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
             "[HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor]\n"
             f'"AutoRun"={json.dumps(f"echo planted AutoRun ran>>{planted}")}\n')
         # One server for every case, kept a minute after the last; no pipe of ours for wine's lasting processes to hold.
-        # Again where wine failed to start a process, as run_case does.
-        for attempt in range(3):
-            with open(scratch / f"setup{attempt}.log", "w+b") as log:
-                setup = subprocess.run(f"wineserver -p60 && wineboot -i && "
-                                       f"wine regedit /S '{windows_path(scratch / 'hostile.reg')}'", shell=True,
-                                       env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log)
-                log.seek(0)
-                if setup.returncode == 0 or WINE_START_FAILURE not in log.read():
-                    break
-        assert setup.returncode == 0, f"wine's prefix not set up: {(scratch / f'setup{attempt}.log').read_bytes()!r}"
+        for _ in range(3):  # again where wine failed to start a process, as run_case does
+            with open(scratch / "setup.log", "wb") as log:
+                setup = subprocess.run(f"wineserver -p60 && wineboot -i && wine regedit /S "
+                                       f"'{windows_path(scratch / 'hostile.reg')}'", shell=True, env=self.env,
+                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log)
+            if WINE_START_FAILURE not in (scratch / "setup.log").read_bytes():
+                break
+        assert setup.returncode == 0, f"wine's prefix not set up: {(scratch / 'setup.log').read_bytes()!r}"
         # wine runs a netsh.exe or cmd.exe in the system folder instead of its own only as WINEDLLOVERRIDES says.
         system32 = Path(self.env["WINEPREFIX"], "drive_c/windows/system32")
         shutil.copy(system32 / "cmd.exe", system32 / "winecmd.exe")  # wine's own, as wineboot put it there
@@ -229,10 +227,11 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
 
 
 # Started first, and detached from the test's processes, so that a kill of them all (ctest's time-out) spares it: once
-# the test has ended, however, it ends all the test started, wine's server (which removes its folder) and processes
-# too, and removes the scratch folder. The test waits for it at its own exit.
+# the test has ended, however, it ends all the test started (every process whose environment names the scratch folder:
+# PATH, WINEPREFIX, NETSH_LOG), wine's server and processes first, and removes the scratch folder and wine's server
+# folder. The test waits for it at its own exit.
 CLEANUP = r"""
-import glob, os, shutil, signal, subprocess, sys, time
+import contextlib, glob, os, shutil, signal, subprocess, sys, time
 scratch = sys.argv[1]
 if os.fork():
     os._exit(0)
@@ -242,21 +241,20 @@ if os.path.isdir(prefix):
     subprocess.run("wineserver -k; wineserver -w", shell=True, env={**os.environ, "WINEPREFIX": prefix})
 
 
-def started():  # what is left, a process the server did not know (one starting as it ended) say: its environment
-    for pid in filter(str.isdigit, os.listdir("/proc")):  # names the scratch folder (PATH, WINEPREFIX, NETSH_LOG)
-        try:
+def started():  # what is left: on POSIX, what runs; under wine, a process its server did not know (one starting)
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        with contextlib.suppress(OSError):  # ended meanwhile
             if ("=" + scratch).encode() in open(f"/proc/{pid}/environ", "rb").read():
                 yield int(pid)
-        except OSError:
-            pass
 
 
-for _ in range(100):
+for _ in range(100):  # until none is left: one may start another as it is ended
     left = list(started())
+    for pid in left:
+        with contextlib.suppress(ProcessLookupError):
+            os.kill(pid, signal.SIGKILL)
     if not left:
         break
-    for pid in left:
-        os.kill(pid, signal.SIGKILL)
     time.sleep(0.1)
 if os.path.isdir(prefix):  # the server's folder, which wine leaves behind: in a folder of its own, or in .wine-UID
     prefix_stat = os.stat(prefix)
@@ -281,22 +279,12 @@ def start_cleanup(scratch):  # the cleanup, waiting; returns what ends the wait 
     return finish
 
 
-STARTED = []  # every process start_in_folder started, each in a session of its own
-
-
-def end_started():  # at exit: those still running, with all they started (the interpreter, netsh)
-    for process in STARTED:
-        if process.poll() is None:
-            os.killpg(process.pid, signal.SIGKILL)
-
-
 def start_in_folder(platform, work, status, command, env=None, **popen):  # env: more than the platform's
     work.mkdir(parents=True)
     for decoy in ("ssid=xzy", "key=xzy12345678"):  # what sh's globs would match
         (work / decoy).touch()
     env = {**platform.env, **(env or {}), "NETSH_STATUS": str(status), "NETSH_LOG": platform.prepare(work)}
-    STARTED.append(subprocess.Popen(command, cwd=work, env=env, start_new_session=True, **popen))
-    return STARTED[-1]
+    return subprocess.Popen(command, cwd=work, env=env, start_new_session=True, **popen)
 
 
 def run_once(platform, work, case):
@@ -407,7 +395,9 @@ def windows_terminal(platform, scratch):
     shared.wait_for("the end", lambda: shared.process.poll() is not None)
     assert PAUSE_TEXT.decode("gbk").encode() not in shared.output, "a failure on a console shared with cmd.exe waited"
     coloured_cleared = rb"^\x1b\[97m\x1b\[42m.*:3\r\r\n\x1b\[H {80}\r\r\n.*\x1b\[H[^\n]*WIFI"  # the name asked after cls
-    assert re.search(coloured_cleared, WINE_CURSOR.sub(b"", shared.output), re.S), "not white on green, or no cls"
+    shown = WINE_CURSOR.sub(b"", shared.output)
+    assert re.search(coloured_cleared, shown, re.S), ("not white on green, or no cls: "
+                                                      f"{shown[:40]!r}...{shown[shown.find(b':3'):][:200]!r}")
     ctrl_z.wait_for("the end after Ctrl+Z", lambda: ctrl_z.process.poll() is not None)
     assert ctrl_z.process.returncode == 0 and not platform.runs(scratch / "ctrl-z.log"), "Ctrl+Z: not an end"
     runs = platform.runs(scratch / "shared.log")
@@ -436,7 +426,6 @@ def main(argv):
     scratch = Path(tempfile.mkdtemp(prefix="wifi-hotspot-e2e-"))
     atexit.register(start_cleanup(scratch))  # the last to run
     platform = Windows(args[0], args[1], scratch) if len(args) > 1 else Posix(args[0], scratch)
-    atexit.register(end_started)  # the first to run
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))  # ended from outside: exit as usual
     if "--terminal" in argv:
         results = [("terminal", run_case(platform, scratch, 0, Case("terminal", b"", None), run_terminal))]
