@@ -14,7 +14,7 @@ foreach(zip IN LISTS CPACK_PACKAGE_FILES)
   endif()
   if(EXISTS /etc/debian_version)
     file(STRINGS /etc/debian_version debian LIMIT_COUNT 1)
-    string(APPEND system ", Debian ${debian}")
+    string(APPEND system " (debian_version ${debian})")
   endif()
   set(packages "")
   foreach(package g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix-runtime mingw-w64-x86-64-dev
