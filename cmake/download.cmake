@@ -64,12 +64,13 @@ set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/buildinfo.cmake)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_SYSTEM_NAME win64)
 set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+set(zip ${CPACK_PACKAGE_FILE_NAME}) # include(CPack) changes it for the source package
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 include(CPack)
 
 if(WIFI_HOTSPOT_SIGN_PKCS11_MODULE OR WIFI_HOTSPOT_SIGN_PFX)
-  set(signed ${PROJECT_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME}-signed)
+  set(signed ${zip}-signed)
   # The same CPack configuration, under the signed name, with the signing step
   # before the zip is made. What an earlier run left under that name goes
   # first: a failed signing leaves no zip that claims to be signed.
