@@ -257,8 +257,8 @@ for _ in range(100):  # until none is left: one may start another as it is ended
         break
     time.sleep(0.1)
 if os.path.isdir(prefix):  # the server's folder, which wine leaves behind: in a folder of its own, or in .wine-UID
-    prefix_stat = os.stat(prefix)
-    for server in glob.glob(f"/tmp/*wine-*/server-{prefix_stat.st_dev:x}-{prefix_stat.st_ino:x}"):
+    name = f"server-{os.stat(prefix).st_dev:x}-{os.stat(prefix).st_ino:x}"
+    for server in glob.glob(f"/tmp/wine-*/{name}") + glob.glob(f"/tmp/.wine-{os.getuid()}/{name}"):
         shutil.rmtree(server)
         if os.path.basename(os.path.dirname(server)).startswith("wine-") and not os.listdir(os.path.dirname(server)):
             os.rmdir(os.path.dirname(server))
