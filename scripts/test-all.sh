@@ -174,8 +174,8 @@ held build/sanitized.log "2. POSIX tests under AddressSanitizer and UndefinedBeh
 sanitized_run=$!
 held build/lint.log "3. lint: the texts against their bytes, clang-format, clang-tidy" lint
 lint_run=$!
-held build/reproducible.log "4. the Windows download from a clone and an archive, paths, times and zones: the same bytes" \
-  reproducible
+held build/reproducible.log \
+  "4. the Windows download from a clone and an archive, paths, times and zones: the same bytes" reproducible
 reproducible_run=$!
 stage "1. tests: the rules, dash and bash as /bin/sh, a terminal, the unpacked .exe under wine (clang, MinGW-w64)" \
   tests build -DCMAKE_CXX_COMPILER=clang++ -DWIFI_HOTSPOT_WINDOWS_TESTS=ON

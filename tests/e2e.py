@@ -93,7 +93,8 @@ def judge_refusals(platform, scratch, cases, faults):
 
     def judge(run, judged):
         lines = [b"netsh " + configure(q + name + q, q + key + q)
-                 for i in judged for name, key in [cases[i].values] for q in (b"", platform.quote)] + [b"netsh " + plain]
+                 for i in judged for name, key in [cases[i].values] for q in (b"", platform.quote)]
+        lines.append(b"netsh " + plain)
         for attempt in range(3):  # again where wine failed to start a process, as run_case does
             work = scratch / f"oracle{run}-{attempt}"
             if WINE_START_FAILURE not in platform.interpret(work, lines):
@@ -145,7 +146,8 @@ class Posix:
 
     def interpret(self, work, lines):  # each line run by /bin/sh as the tool runs it, netsh logging to work/{i}.log
         for i, line in enumerate(lines):
-            start_in_folder(self, work / str(i), 0, ["/bin/sh", "-c", line], stdout=subprocess.DEVNULL).wait(HANG_SECONDS)
+            shell = start_in_folder(self, work / str(i), 0, ["/bin/sh", "-c", line], stdout=subprocess.DEVNULL)
+            shell.wait(HANG_SECONDS)
         return b""  # its standard error
 
 
@@ -289,8 +291,8 @@ def start_in_folder(platform, work, status, command, env=None, **popen):  # env:
 
 def run_once(platform, work, case):
     begun = time.monotonic()
-    process = start_in_folder(platform, work, case.status, platform.command, platform.case_env(case), stdin=subprocess.PIPE,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    process = start_in_folder(platform, work, case.status, platform.command, platform.case_env(case),
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     screen, stderr = process.communicate(case.keys, HANG_SECONDS)
     seconds = time.monotonic() - begun
 
@@ -424,7 +426,7 @@ def main(argv):
     if len(args) not in (1, 2):
         sys.exit(__doc__)
     scratch = Path(tempfile.mkdtemp(prefix="wifi-hotspot-e2e-"))
-    atexit.register(start_cleanup(scratch))  # the last to run
+    atexit.register(start_cleanup(scratch))  # at any exit, what the test started ends and its files go
     platform = Windows(args[0], args[1], scratch) if len(args) > 1 else Posix(args[0], scratch)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))  # ended from outside: exit as usual
     if "--terminal" in argv:
