@@ -3,29 +3,29 @@
 # MinGW-w64 compiler, its runtime and binutils, and the zip's by CMake (CPack);
 # the source by the commit, and every time in the zip by SOURCE_DATE_EPOCH
 # (cmake/package-source.cmake). The versions are the Debian packages'.
+set(system "unknown")
+if(EXISTS /etc/os-release)
+  file(STRINGS /etc/os-release pretty REGEX "^PRETTY_NAME=")
+  string(REGEX REPLACE "^PRETTY_NAME=\"?([^\"]*)\"?$" "\\1" system "${pretty}")
+endif()
+if(EXISTS /etc/debian_version)
+  file(STRINGS /etc/debian_version debian LIMIT_COUNT 1)
+  string(APPEND system " (debian_version ${debian})")
+endif()
+set(packages "")
+foreach(package g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix-runtime mingw-w64-x86-64-dev
+                binutils-mingw-w64-x86-64 cmake)
+  execute_process(COMMAND dpkg-query -W -f=\${Version} ${package}
+                  OUTPUT_VARIABLE version RESULT_VARIABLE missing ERROR_QUIET)
+  if(missing)
+    set(version "not a Debian package here")
+  endif()
+  string(APPEND packages " ${package} (= ${version})\n")
+endforeach()
 foreach(zip IN LISTS CPACK_PACKAGE_FILES)
   get_filename_component(name ${zip} NAME)
   string(REGEX REPLACE "\\.zip$" "" stem ${name})
   file(SHA256 ${zip} sha256)
-  set(system "unknown")
-  if(EXISTS /etc/os-release)
-    file(STRINGS /etc/os-release pretty REGEX "^PRETTY_NAME=")
-    string(REGEX REPLACE "^PRETTY_NAME=\"?([^\"]*)\"?$" "\\1" system "${pretty}")
-  endif()
-  if(EXISTS /etc/debian_version)
-    file(STRINGS /etc/debian_version debian LIMIT_COUNT 1)
-    string(APPEND system " (debian_version ${debian})")
-  endif()
-  set(packages "")
-  foreach(package g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix-runtime mingw-w64-x86-64-dev
-                  binutils-mingw-w64-x86-64 cmake)
-    execute_process(COMMAND dpkg-query -W -f=\${Version} ${package}
-                    OUTPUT_VARIABLE version RESULT_VARIABLE missing ERROR_QUIET)
-    if(missing)
-      set(version "not a Debian package here")
-    endif()
-    string(APPEND packages " ${package} (= ${version})\n")
-  endforeach()
   file(WRITE ${CPACK_PACKAGE_DIRECTORY}/${stem}.buildinfo
        "Package: ${name}\n"
        "SHA256: ${sha256}\n"
