@@ -4,6 +4,7 @@
 // [set]  "set /?", learn.microsoft.com/windows-server/administration/windows-commands/set_1
 // [ss64] ss64.com/nt/syntax-variables.html: the undocumented and the hidden variables
 // [so]   stackoverflow.com/questions/4094699, dbenham's answer: the percent phase of a command line
+// [wp]   en.wikipedia.org/wiki/COMSPEC: cmd.exe sets COMSPEC to its own path where it is not set
 // [tool] console-win32.cc: set_Windows_Environment, before each line it hands cmd.exe
 #include <strings.h>
 
@@ -29,6 +30,7 @@ const std::tuple<const char *, bool, const char *> DOCUMENTED[] = {
     {"ssid=x%__CD__%y", false, "[ss64] an undocumented variable"},
     {"ssid=x%__APPDIR__%y", false, "[ss64] an undocumented variable"},
     {"ssid=x%firmware_type%y", false, "[ss64] Windows 8 and later; names in any case"},
+    {"ssid=x%ComSpec%y", false, "[wp] cmd.exe sets it where the environment lacks it"},
     {"ssid=x%OS:y key=\"%&calc12\"", false, "[set] two values join: y key in OS replaced by \""},
     {"ssid=x%windir%y", false, "[tool] sets windir, which the tool's environment here lacks"},
     {"ssid=a key=50%off1234", true, "[so] a % that nothing closes stays"},

@@ -46,21 +46,25 @@ class Case:
 CASES = [
     Case("start", b" \t1\n", [MENU, NETSH, "ＷＩＦＩ开启成功!\n", PAUSE], [b"wlan start hostednetwork"]),
     Case("stop fails as input ends", b"2", [MENU, NETSH, "ＷＩＦＩ关闭失败!\n"], [b"wlan stop hostednetwork"], status=3),
-    # A full-width 1; a NUL where a token cut there would read 1; 100 bytes, one past the buffer.
-    Case("refused five times, then stop", b"x 12 \xa3\xb1 1\0me " + b"9" * 100 + b"\n2\n",
+    # A full-width 1; a NUL after a 1, where the token before was one byte: a buffer kept from it, or a token cut at
+    # the NUL, would read 1; 100 bytes, one past the buffer.
+    Case("refused five times, then stop", b"12 \xa3\xb1 x 1\0me " + b"9" * 100 + b"\n2\n",
          [MENU, WRONG] * 5 + [MENU, NETSH, "ＷＩＦＩ关闭成功!\n", PAUSE], [b"wlan stop hostednetwork"]),
     # A NUL (a pipe, or Ctrl+Space at a terminal) is a character the line cannot carry, not a length.
     Case("configure fails after a NUL in each value", b"3\na\0b\nhome secret1\0 secret12\n",
          [MENU, NAME, UNUSABLE, NAME, KEY, UNUSABLE, AGAIN, NETSH, "ＷＩＦＩ创建失败!\n"],
          [configure(b"home", b"secret12")], status=1),
-    # Characters of code page 936 whose second byte is \ or |: one character each, not those bytes.
-    Case("short passwords asked again", b"3 \x81\x7c\x81\x5c 1234567 x \xc3\xdc\xc2\xeb\xc3\xdc\x81\x5c\n",
+    # Characters of code page 936 whose second byte is \ or |: one character each, not those bytes. A vertical tab and
+    # a form feed (Ctrl+K, Ctrl+L) part two answers, as a blank does.
+    Case("short passwords asked again", b"3\v\x81\x7c\x81\x5c\f1234567 x \xc3\xdc\xc2\xeb\xc3\xdc\x81\x5c\n",
          [MENU, NAME, KEY, SHORT, AGAIN, SHORT, AGAIN] + CREATED,
          [configure(b"\x81\x7c\x81\x5c", b"\xc3\xdc\xc2\xeb\xc3\xdc\x81\x5c")]),
-    # The line holds 99 bytes, quotes included: 42 + 8 and 41 + 2 quotes + 8 do not fit, 41 + 8 do.
+    # The line holds 99 bytes, quotes included: 42 + 8, 41 + 2 quotes + 8, and 49 (" key=" ends on the line's last
+    # byte) + 9 + 2 quotes do not fit, 41 + 8 do. A password too long to store is refused with its short name.
     Case("too long for the line: both asked again",
-         b"3 " + b"n" * 42 + b" 12345678 " + b"n" * 40 + b"& 12345678 " + b"n" * 41 + b" 12345678\n",
-         [MENU, NAME, KEY, TOO_LONG, NAME, KEY, TOO_LONG, NAME, KEY] + CREATED, [configure(b"n" * 41, b"12345678")]),
+         b"3 " + b"n" * 42 + b" 12345678 " + b"n" * 40 + b"& 12345678 " + b"n" * 49 + b" a&bcdefgh home " + b"k" * 100 +
+         b" " + b"n" * 41 + b" 12345678\n",
+         [MENU] + [NAME, KEY, TOO_LONG] * 4 + [NAME, KEY] + CREATED, [configure(b"n" * 41, b"12345678")]),
     # Wherever input ends, the program ends with status 0 and runs nothing.
     Case("input ends at the menu", b"", [MENU]),
     Case("input ends at a short password", b"3 home short\n", [MENU, NAME, KEY, SHORT, AGAIN]),
@@ -358,27 +362,31 @@ class Terminal:  # the program on a new pseudo-terminal, its controlling termina
     def raw(self):  # whether the terminal hands over each key as typed, without echo
         return not termios.tcgetattr(self.slave)[3] & (termios.ICANON | termios.ECHO)
 
-    def press(self, key, ready):  # once ready, and still waiting a second later, the key; returns the exit status
+    def press(self, key, ready):  # once ready, and still waiting a second later, the key (or a call); the exit status
         self.wait_for("the pause", ready)
         time.sleep(1)
         assert self.process.poll() is None, f"ended without waiting for a key; the screen ends {self.output[-300:]!r}"
-        os.write(self.master, key)
+        key() if callable(key) else os.write(self.master, key)
         self.wait_for("the end", lambda: self.process.poll() is not None)
         return self.process.returncode
 
 
 def posix_terminal(platform, scratch):
-    clear, reset = b"\x1b[H\x1b[2J\x1b[3J", b"\x1b[0m"
+    colours, clear, reset = b"\x1b[0;97;42m", b"\x1b[H\x1b[2J\x1b[3J", b"\x1b[0m"
     t = Terminal(platform, scratch / "start", b"9\n")  # how long the refusal stays, the table measures
     t.wait_for("the refusal alone, before the window is cleared", lambda: t.output.endswith(WRONG.encode("gbk")))
     t.wait_for("the window cleared", lambda: WRONG.encode("gbk") + clear in t.output)
     os.write(t.master, b"1 rest of the line\nsecond line\n")  # typed ahead of the pause
-    assert t.press(b"\x1b[A", lambda: PAUSE_TEXT in t.output and t.raw()) == 0, "an arrow key did not end the pause"
+    assert t.press(b"x", lambda: PAUSE_TEXT in t.output and t.raw()) == 0, "one key did not end the pause"
     t2 = Terminal(platform, scratch / "ctrl-c", b"2\n")
     assert t2.press(b"\x03", lambda: PAUSE_TEXT in t2.output and t2.raw()) == -signal.SIGINT, "not ended by Ctrl+C"
-    assert all(termios.tcgetattr(x.slave) == x.original for x in (t, t2)), "the terminal not as it was after the end"
-    assert all(clear + b"netsh stand-in ran" in x.output for x in (t, t2)), "netsh wrote before the window was cleared"
-    assert t.output.endswith(reset) and t2.output.endswith(reset), "colours not reset"
+    t3 = Terminal(platform, scratch / "sigterm", b"2\n")
+    assert t3.press(t3.process.terminate, lambda: PAUSE_TEXT in t3.output and t3.raw()) == -signal.SIGTERM
+    ended = (t, t2, t3)
+    assert all(termios.tcgetattr(x.slave) == x.original for x in ended), "the terminal not as it was after the end"
+    assert all(clear + b"netsh stand-in ran" in x.output for x in ended), "netsh wrote before the window was cleared"
+    assert t.output.startswith(colours + clear + MENU.encode("gbk")[:20]), "the window not coloured at start"
+    assert all(x.output.endswith(reset) for x in ended), "colours not reset"
 
 
 def windows_terminal(platform, scratch):
