@@ -6,17 +6,24 @@
 # - else the commit's time: in a git checkout, its last commit's; in a tree
 #   made by `git archive`, the commit's that git wrote into
 #   cmake/archived-commit.txt (export-subst in .gitattributes);
-# - else 1980-01-01, the first time a zip can hold.
+# - else 1980-01-01, the first time a zip can hold, for a tree with neither.
 # Written in UTC: a zip holds local times, which would differ by zone.
 set(source ${CPACK_WIFI_HOTSPOT_SOURCE_DIR})
-set(commit "")
+# Asks the checkout's git; where git cannot answer (a checkout that another user owns, a broken one), packaging
+# stops with git's own words: a zip without its commit could not be rebuilt.
+function(ask_git out)
+  execute_process(COMMAND git -C ${source} ${ARGN} OUTPUT_VARIABLE answer ERROR_VARIABLE error
+                  RESULT_VARIABLE failed OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(failed)
+    message(FATAL_ERROR "Not packaged: git cannot tell which commit ${source} holds. git said:\n${error}"
+                        "Build as the checkout's owner; or, if you trust that owner, let git read it with\n"
+                        "  git config --global --add safe.directory ${source}")
+  endif()
+  set(${out} "${answer}" PARENT_SCOPE)
+endfunction()
 if(EXISTS ${source}/.git) # its own checkout, not one that a tree unpacked into it lies in
-  execute_process(COMMAND git -C ${source} log -1 --format=%H\ %ct
-                  OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-endif()
-if(commit)
-  execute_process(COMMAND git -C ${source} status --porcelain --untracked-files=no
-                  OUTPUT_VARIABLE changed ERROR_QUIET)
+  ask_git(commit log -1 --format=%H\ %ct)
+  ask_git(changed status --porcelain --untracked-files=no)
 else()
   file(STRINGS ${source}/cmake/archived-commit.txt commit LIMIT_COUNT 1)
   set(changed "")
