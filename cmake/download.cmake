@@ -7,6 +7,8 @@
 # With a signing key configured, the `package-signed` target makes
 # wifi-hotspot-<version>-win64-signed.zip and its .sha256 beside them, the
 # .exe in it signed with Authenticode (cmake/sign.cmake).
+# There is no `package_source`: CPack's would archive the build folder too.
+# The source of a release is its commit, as `git archive` makes it.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS packaging/README.txt LICENSE)
 file(READ packaging/README.txt usage)
 string(CONFIGURE "${usage}" usage @ONLY)
@@ -25,15 +27,16 @@ set(CPACK_WIFI_HOTSPOT_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 # Authenticode, for a maintainer with a code-signing certificate. Its key is
 # either in a PKCS#11 module (a USB token, an HSM or a cloud key service, as
 # publicly trusted code-signing keys must be) or, for test certificates, in a
-# .pfx file. The PIN or password is read from WIFI_HOTSPOT_SIGN_PASSWORD when
-# the package is made, and never kept in the build folder.
+# .pfx file. The PIN or password is read from the environment variable
+# WIFI_HOTSPOT_SIGN_PASSWORD when the package is made, and never kept in the
+# build folder (CMakeLists.txt refuses it as a -D option).
 set(WIFI_HOTSPOT_SIGN_PKCS11_MODULE "" CACHE FILEPATH
-    "PKCS#11 module of the token, HSM or cloud service holding the signing key; PIN in WIFI_HOTSPOT_SIGN_PASSWORD")
+    "PKCS#11 module of the token, HSM or cloud service holding the signing key; PIN in the environment variable WIFI_HOTSPOT_SIGN_PASSWORD")
 set(WIFI_HOTSPOT_SIGN_KEY "" CACHE STRING "PKCS#11 URI of the signing key (pkcs11:token=...;object=...)")
 set(WIFI_HOTSPOT_SIGN_CERT "" CACHE STRING
     "The signing certificate, with its chain: a PEM or DER file, or a PKCS#11 URI in the same module")
 set(WIFI_HOTSPOT_SIGN_PFX "" CACHE FILEPATH
-    "PKCS#12 file to sign with instead (test certificates); password in WIFI_HOTSPOT_SIGN_PASSWORD")
+    "PKCS#12 file to sign with instead (test certificates); password in the environment variable WIFI_HOTSPOT_SIGN_PASSWORD")
 set(WIFI_HOTSPOT_SIGN_TIMESTAMP_URL "" CACHE STRING
     "RFC 3161 time-stamping service for the signature (needs the network; the zip is then no longer reproducible)")
 if(WIFI_HOTSPOT_SIGN_PKCS11_MODULE AND WIFI_HOTSPOT_SIGN_PFX)
@@ -58,26 +61,55 @@ elseif(WIFI_HOTSPOT_SIGN_PFX)
 endif()
 if(WIFI_HOTSPOT_SIGN_PKCS11_MODULE OR WIFI_HOTSPOT_SIGN_PFX)
   find_program(CPACK_WIFI_HOTSPOT_OSSLSIGNCODE osslsigncode REQUIRED)
+  find_program(CPACK_WIFI_HOTSPOT_OPENSSL openssl REQUIRED) # reads the certificate's key algorithm
   set(CPACK_WIFI_HOTSPOT_SIGN_TIMESTAMP_URL ${WIFI_HOTSPOT_SIGN_TIMESTAMP_URL})
 endif()
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/buildinfo.cmake)
+set(CPACK_WIFI_HOTSPOT_CXX ${CMAKE_CXX_COMPILER}) # for the .buildinfo: what made the .exe and the zip
+set(CPACK_WIFI_HOTSPOT_CPACK ${CMAKE_CPACK_COMMAND})
 set(CPACK_GENERATOR ZIP)
 set(CPACK_SYSTEM_NAME win64)
 set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
 set(zip ${CPACK_PACKAGE_FILE_NAME}) # include(CPack) changes it for the source package
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+# Under names of their own, so that CMake makes neither its `package` target,
+# which is ours below, nor `package_source`.
+set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackDownload.cmake)
+set(CPACK_SOURCE_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackSourceUnused.cmake)
+# A zip entry holds the Unix owner of its file, which would make the zip of
+# one builder differ from another's. CMake 4.3 sets the owner itself; before
+# it, CPack stores its own user's, so it runs under fakeroot, as Debian's own
+# packages are built, where every file is root's.
+if(CMAKE_VERSION VERSION_GREATER_EQUAL 4.3)
+  set(CPACK_ARCHIVE_UID 0)
+  set(CPACK_ARCHIVE_GID 0)
+  set(as_root "")
+else()
+  find_program(FAKEROOT fakeroot)
+  if(NOT FAKEROOT)
+    message(FATAL_ERROR "Packaging with CMake ${CMAKE_VERSION} needs fakeroot (apt-get install fakeroot), "
+                        "which keeps the builder's user out of the zip; CMake 4.3 and later do not.")
+  endif()
+  set(as_root ${FAKEROOT} --)
+endif()
 include(CPack)
 
+set(signed ${zip}-signed)
+# A signed pair left by an earlier build goes, so that only the signed zip of
+# this build ever lies beside this unsigned one.
+add_custom_target(package
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${signed}.zip ${signed}.zip.sha256
+  COMMAND ${as_root} ${CMAKE_CPACK_COMMAND} --config CPackDownload.cmake
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
+add_dependencies(package wifi-hotspot)
 if(WIFI_HOTSPOT_SIGN_PKCS11_MODULE OR WIFI_HOTSPOT_SIGN_PFX)
-  set(signed ${zip}-signed)
   # The same CPack configuration, under the signed name, with the signing step
-  # before the zip is made. What an earlier run left under that name goes
-  # first: a failed signing leaves no zip that claims to be signed.
+  # before the zip is made; after the unsigned zip, which removes the old pair.
   add_custom_target(package-signed
-    COMMAND ${CMAKE_COMMAND} -E rm -f ${signed}.zip ${signed}.zip.sha256
-    COMMAND ${CMAKE_CPACK_COMMAND} --config CPackConfig.cmake -D CPACK_PACKAGE_FILE_NAME=${signed}
-            -D CPACK_PRE_BUILD_SCRIPTS=${PROJECT_SOURCE_DIR}/cmake/sign.cmake -D CPACK_POST_BUILD_SCRIPTS=
+    COMMAND ${CMAKE_COMMAND} -DSIGNED=${signed} -DCONFIG=CPackDownload.cmake "-DAS_ROOT=${as_root}"
+            -DCPACK=${CMAKE_CPACK_COMMAND} -DSIGN=${PROJECT_SOURCE_DIR}/cmake/sign.cmake
+            -P ${PROJECT_SOURCE_DIR}/cmake/package-signed.cmake
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
-  add_dependencies(package-signed wifi-hotspot)
+  add_dependencies(package-signed package)
 endif()

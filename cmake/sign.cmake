@@ -10,8 +10,36 @@
 #   is the same bytes from any clone, as an unsigned one is.
 # - The description is ASCII: osslsigncode writes it as an IA5String, which
 #   cannot carry Chinese.
-# A failure stops the package with what went wrong, before any zip is made.
+# - Only an RSA key signs: Smart App Control accepts only RSA signatures
+#   (Microsoft's "Code signing for Smart App Control"), and an ECDSA signature
+#   differs on every run. A certificate names its key's algorithm: one in a
+#   file or the .pfx is read before the key signs anything. One that OpenSSL's
+#   tools cannot read (in the token, or a .pfx in a legacy cipher) is judged
+#   by the signature, before the signed .exe takes the unsigned one's place.
+# - osslsigncode, and the token's module in it, run as the builder, not under
+#   the fakeroot that CPack may run in (cmake/download.cmake).
+# A failure stops the package with what went wrong (cmake/package-signed.cmake
+# then removes what CPack zipped all the same).
 set(exe ${CPACK_TEMPORARY_DIRECTORY}/wifi-hotspot.exe)
+# Stops unless algorithm, as OpenSSL names a key's or a signature's, is RSA.
+function(require_rsa algorithm)
+  if(NOT algorithm MATCHES "^(rsaEncryption|sha[0-9]+WithRSAEncryption)$")
+    file(REMOVE ${exe}.signed)
+    message(FATAL_ERROR "Not signed: the key is not an RSA key (${algorithm}), and Smart App Control accepts "
+                        "only RSA signatures. Sign with an RSA key and its certificate.")
+  endif()
+endfunction()
+# The algorithm of the key in the certificate that COMMANDs print (PEM), where they print one; rsa_checked
+# then tells that it was RSA.
+set(rsa_checked FALSE)
+function(require_rsa_certificate)
+  execute_process(${ARGN} COMMAND ${CPACK_WIFI_HOTSPOT_OPENSSL} x509 -noout -text
+                  OUTPUT_VARIABLE text RESULTS_VARIABLE results ERROR_QUIET)
+  if(results MATCHES "^0(;0)*$" AND text MATCHES "Public Key Algorithm: ([^\n]+)")
+    require_rsa("${CMAKE_MATCH_1}")
+    set(rsa_checked TRUE PARENT_SCOPE)
+  endif() # else osslsigncode, given the same, says what is wrong with it, or the signature is judged
+endfunction()
 if(NOT DEFINED ENV{WIFI_HOTSPOT_SIGN_PASSWORD})
   message(FATAL_ERROR "Not signed: WIFI_HOTSPOT_SIGN_PASSWORD holds no PIN or password.")
 endif()
@@ -30,8 +58,14 @@ if(CPACK_WIFI_HOTSPOT_SIGN_PKCS11_MODULE)
   endif()
   set(key -pkcs11module ${CPACK_WIFI_HOTSPOT_SIGN_PKCS11_MODULE} ${certificate_from} "${certificate}"
           -key "${key_uri}")
+  if(certificate_from STREQUAL "-certs")
+    require_rsa_certificate(COMMAND ${CPACK_WIFI_HOTSPOT_OPENSSL} x509 -in ${CPACK_WIFI_HOTSPOT_SIGN_CERT})
+  endif()
 else()
   set(key -pkcs12 ${CPACK_WIFI_HOTSPOT_SIGN_PFX})
+  require_rsa_certificate(COMMAND printenv WIFI_HOTSPOT_SIGN_PASSWORD
+                          COMMAND ${CPACK_WIFI_HOTSPOT_OPENSSL} pkcs12 -in ${CPACK_WIFI_HOTSPOT_SIGN_PFX} -clcerts
+                                  -nokeys -passin stdin)
 endif()
 set(timestamp "")
 if(CPACK_WIFI_HOTSPOT_SIGN_TIMESTAMP_URL)
@@ -39,7 +73,7 @@ if(CPACK_WIFI_HOTSPOT_SIGN_TIMESTAMP_URL)
 endif()
 execute_process(
   COMMAND printenv WIFI_HOTSPOT_SIGN_PASSWORD
-  COMMAND ${CPACK_WIFI_HOTSPOT_OSSLSIGNCODE} sign ${key} -readpass /dev/stdin
+  COMMAND env -u LD_PRELOAD ${CPACK_WIFI_HOTSPOT_OSSLSIGNCODE} sign ${key} -readpass /dev/stdin
           -h sha256 -n wifi-hotspot -time $ENV{SOURCE_DATE_EPOCH} ${timestamp} -in ${exe} -out ${exe}.signed
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0)
@@ -64,5 +98,14 @@ if(NOT result EQUAL 0)
   endif()
   file(REMOVE ${exe}.signed)
   message(FATAL_ERROR "Not signed: ${why}.\nosslsigncode said:\n${output}")
+endif()
+if(NOT rsa_checked) # the signer's algorithm, as the signature holds it
+  execute_process(COMMAND ${CPACK_WIFI_HOTSPOT_OSSLSIGNCODE} extract-signature -in ${exe}.signed -out ${exe}.p7
+                  OUTPUT_QUIET ERROR_QUIET)
+  execute_process(COMMAND ${CPACK_WIFI_HOTSPOT_OPENSSL} pkcs7 -inform DER -in ${exe}.p7 -print -noout
+                  OUTPUT_VARIABLE signature ERROR_QUIET)
+  file(REMOVE ${exe}.p7)
+  string(REGEX MATCH "digest_enc_alg: *\n *algorithm: ([^ \n]+)" found "${signature}")
+  require_rsa("${CMAKE_MATCH_1}")
 endif()
 file(RENAME ${exe}.signed ${exe})
