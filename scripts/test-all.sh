@@ -24,7 +24,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake make g++ clang python3 util-linux procps git libgtest-dev
           g++-mingw-w64-x86-64-posix wine wine64 locales # the .exe, run under wine
           clang-format clang-tidy                        # lint
-          osslsigncode openssl softhsm2 libengine-pkcs11-openssl tzdata) # the signed download, in two zones
+          fakeroot osslsigncode openssl softhsm2 libengine-pkcs11-openssl tzdata) # the download, signed, in two zones
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
@@ -80,33 +80,56 @@ reproducible() {
   [ "$(TZ=Asia/Shanghai date +%z)" = +0800 ] || { echo "no time zone data"; return 1; }
   # A self-signed code-signing certificate and its key, made anew, in a .pfx and in a SoftHSM token: signed at
   # the same time with the same key, both ways make the same bytes. The password, the token's PIN too, must
-  # reach no file of a build folder.
+  # reach no file of a build folder, and no command line that osslsigncode is given (a wrapper logs them).
   export WIFI_HOTSPOT_SIGN_PASSWORD="test only $RANDOM$RANDOM" SOFTHSM2_CONF=$tmp/softhsm2.conf
-  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$tmp/key.pem" -out "$tmp/cert.pem" -days 2 \
-    -subj "/CN=wifi-hotspot test signer" -addext extendedKeyUsage=codeSigning 2>/dev/null
-  openssl pkcs12 -export -inkey "$tmp/key.pem" -in "$tmp/cert.pem" -out "$tmp/signer.pfx" \
-    -passout env:WIFI_HOTSPOT_SIGN_PASSWORD
+  local -A new_key=([rsa]="-newkey rsa:2048" [ec]="-newkey ec -pkeyopt ec_paramgen_curve:P-256")
+  for kind in rsa ec; do
+    # shellcheck disable=SC2086 # the options, split
+    openssl req -x509 ${new_key[$kind]} -nodes -keyout "$tmp/$kind.key" -out "$tmp/$kind.pem" -days 2 \
+      -subj "/CN=wifi-hotspot test signer" -addext extendedKeyUsage=codeSigning 2>/dev/null
+    openssl pkcs12 -export -inkey "$tmp/$kind.key" -in "$tmp/$kind.pem" -out "$tmp/$kind.pfx" \
+      -passout env:WIFI_HOTSPOT_SIGN_PASSWORD
+  done
   mkdir "$tmp/tokens"
   echo "directories.tokendir = $tmp/tokens" >"$SOFTHSM2_CONF"
   softhsm2-util --init-token --free --label wifi-hotspot-test --so-pin "so $RANDOM$RANDOM" \
     --pin "$WIFI_HOTSPOT_SIGN_PASSWORD" >/dev/null
-  softhsm2-util --import "$tmp/key.pem" --token wifi-hotspot-test --label signer --id 01 \
-    --pin "$WIFI_HOTSPOT_SIGN_PASSWORD" >/dev/null
-  rm "$tmp/key.pem"
+  for kind in rsa ec; do
+    softhsm2-util --import "$tmp/$kind.key" --token wifi-hotspot-test --label "$kind" --id "0${#kind}" \
+      --pin "$WIFI_HOTSPOT_SIGN_PASSWORD" >/dev/null
+    rm "$tmp/$kind.key"
+  done
+  printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\nexec "%s" "$@"\n' "$tmp/osslsigncode.args" \
+    "$(command -v osslsigncode)" >"$tmp/osslsigncode"
+  chmod +x "$tmp/osslsigncode"
   local token=(-DWIFI_HOTSPOT_SIGN_PKCS11_MODULE="$(dpkg -L libsofthsm2 | grep -m1 '/libsofthsm2\.so$')"
-               "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=signer"
-               -DWIFI_HOTSPOT_SIGN_CERT="$tmp/cert.pem")
+               "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=rsa"
+               -DWIFI_HOTSPOT_SIGN_CERT="$tmp/rsa.pem" -DCPACK_WIFI_HOTSPOT_OSSLSIGNCODE="$tmp/osslsigncode")
   # a: a clone, signed with the .pfx: packaged, committed to, packaged again in its old build folder without
   # configuring. b: that commit as `git archive` makes it, at another path, in another zone, at another time,
-  # with the SOURCE_DATE_EPOCH a's .buildinfo names, signed in the token.
-  local a=$tmp/a/build-windows b=$tmp/b/at/another/path/build-windows
+  # with the SOURCE_DATE_EPOCH a's .buildinfo names, signed in the token. c: a clone of that commit that nobody
+  # owns, built by nobody, beside b, in /tmp, where nobody can reach it wherever this checkout is.
+  nobodys=$(mktemp -d /tmp/wifi-hotspot-nobody.XXXXXX)
+  trap 'rm -rf "$nobodys"' EXIT # this stage runs in a shell of its own
+  chmod 755 "$nobodys"
+  local a=$tmp/a/build-windows b=$tmp/b/at/another/path/build-windows c=$nobodys/src/build-windows
   git clone -q . "$tmp/a"
   cmake -S "$tmp/a" -B "$a" -DBUILD_TESTING=OFF -DCMAKE_TOOLCHAIN_FILE="$tmp/a/cmake/mingw-w64-x86_64.cmake" \
-    -DWIFI_HOTSPOT_SIGN_PFX="$tmp/signer.pfx" >/dev/null
+    -DWIFI_HOTSPOT_SIGN_PFX="$tmp/rsa.pfx" -DCPACK_WIFI_HOTSPOT_OSSLSIGNCODE="$tmp/osslsigncode" >/dev/null
   TZ=UTC cmake --build "$a" --parallel --target all package package-signed >/dev/null
+  local stem
+  stem=$(basename "$a"/wifi-hotspot-*-win64.zip .zip)
   GIT_COMMITTER_DATE=2030-01-01T00:00:00Z git -C "$tmp/a" -c user.name=test -c user.email=test@example.invalid \
     commit -q --allow-empty -m "a later commit"
-  TZ=UTC cmake --build "$a" --parallel --target all package package-signed >/dev/null
+  TZ=UTC cmake --build "$a" --parallel --target all package >/dev/null
+  if ls "$a/$stem"-signed.* 2>/dev/null; then echo "package left the signed pair of the commit before"; return 1; fi
+  TZ=UTC cmake --build "$a" --target package-signed >/dev/null
+  git clone -q "$tmp/a" "$nobodys/src"
+  chown -R nobody:nogroup "$nobodys"
+  setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$nobodys" sh -c 'cmake -S "$1" -B "$1/build-windows" \
+    -DBUILD_TESTING=OFF -DCMAKE_TOOLCHAIN_FILE="$1/cmake/mingw-w64-x86_64.cmake" >/dev/null &&
+    cmake --build "$1/build-windows" --parallel --target all package >/dev/null' sh "$nobodys/src" &
+  local by_nobody=$!
   sleep 1 # a second apart: no clock time may reach the bytes
   mkdir -p "$(dirname "$b")"
   git -C "$tmp/a" archive HEAD | tar -x -m -C "$(dirname "$b")"
@@ -114,26 +137,60 @@ reproducible() {
     -DCMAKE_TOOLCHAIN_FILE="$(dirname "$b")/cmake/mingw-w64-x86_64.cmake" "${token[@]}" >/dev/null
   SOURCE_DATE_EPOCH=$(sed -n 's/^SOURCE_DATE_EPOCH: //p' "$a"/*.buildinfo) TZ=Asia/Shanghai \
     cmake --build "$b" --parallel --target all package package-signed >/dev/null
-  local stem
-  stem=$(basename "$a"/wifi-hotspot-*-win64.zip .zip)
+  wait "$by_nobody"
   for file in wifi-hotspot.exe "$stem".{zip,zip.sha256,buildinfo} "$stem"-signed.{zip,zip.sha256}; do
     cmp "$a/$file" "$b/$file"
     echo "$file: the same $(wc -c <"$a/$file") bytes"
   done
+  for file in "$stem".{zip,zip.sha256,buildinfo}; do
+    cmp "$a/$file" "$c/$file"
+    echo "$file: the same built by nobody"
+  done
   grep -x "Commit: $(git -C "$tmp/a" rev-parse HEAD)" "$a/$stem.buildinfo"
-  if grep -rqF "$WIFI_HOTSPOT_SIGN_PASSWORD" "$a" "$b"; then echo "the password is in a build folder"; return 1; fi
   mkdir "$tmp/signed"
   cmake -E chdir "$tmp/signed" cmake -E tar xf "$a/$stem-signed.zip"
-  osslsigncode verify -CAfile "$tmp/cert.pem" -in "$tmp"/signed/*/wifi-hotspot.exe | grep -x "Signature verification: ok"
-  # A wrong PIN stops the signing, says so, and leaves no signed zip.
-  if WIFI_HOTSPOT_SIGN_PASSWORD=wrong cmake --build "$b" --target package-signed >"$tmp/wrong.log" 2>&1 ||
-     ! grep -q "Not signed: the PIN in WIFI_HOTSPOT_SIGN_PASSWORD is wrong" "$tmp/wrong.log" ||
-     ls "$b/$stem"-signed.* 2>/dev/null; then
-    cat "$tmp/wrong.log"
-    echo "a wrong PIN: not refused as such, or a signed zip left"
+  osslsigncode verify -CAfile "$tmp/rsa.pem" -in "$tmp"/signed/*/wifi-hotspot.exe | grep -x "Signature verification: ok"
+  # A tree with a change is marked so.
+  echo "a change" >>"$tmp/a/README.md"
+  cmake --build "$a" --target package >/dev/null
+  grep -x "Commit: $(git -C "$tmp/a" rev-parse HEAD) with uncommitted changes" "$a/$stem.buildinfo"
+  # Each of these stops with the message given and leaves no zip under the signed name anywhere in the build
+  # folder: a wrong PIN; an ECDSA key, in a .pfx and in the token, refused before osslsigncode signs; git unable
+  # to read a checkout that another user owns (nobody's, packaged by root).
+  refused() { # BUILD MESSAGE COMMAND...
+    local build=$1 message=$2
+    shift 2
+    if "$@" >"$tmp/refused.log" 2>&1 || ! grep -q "$message" "$tmp/refused.log" ||
+       [ -n "$(find "$build" -name "$stem-signed*" -print -quit)" ]; then
+      cat "$tmp/refused.log"
+      find "$build" -name "$stem-signed*"
+      echo "not refused as such, or a signed zip left: $*"
+      return 1
+    fi
+    echo "refused as such, no signed zip left: $message"
+  }
+  refused "$b" "Not signed: the PIN in WIFI_HOTSPOT_SIGN_PASSWORD is wrong" \
+    env WIFI_HOTSPOT_SIGN_PASSWORD=wrong cmake --build "$b" --target package-signed
+  local signings
+  signings=$(grep -c '^sign ' "$tmp/osslsigncode.args")
+  cmake -B "$a" -DWIFI_HOTSPOT_SIGN_PFX="$tmp/ec.pfx" >/dev/null
+  refused "$a" "Not signed: the key is not an RSA key (id-ecPublicKey)" cmake --build "$a" --target package-signed
+  cmake -B "$b" "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=ec" \
+    -DWIFI_HOTSPOT_SIGN_CERT="$tmp/ec.pem" >/dev/null
+  refused "$b" "Not signed: the key is not an RSA key (id-ecPublicKey)" cmake --build "$b" --target package-signed
+  [ "$(grep -c '^sign ' "$tmp/osslsigncode.args")" = "$signings" ] || { echo "an ECDSA key signed"; return 1; }
+  refused "$c" "detected dubious ownership" env GIT_CONFIG_GLOBAL=/dev/null GIT_CONFIG_NOSYSTEM=1 \
+    cmake --build "$c" --target package
+  grep -q "safe.directory" "$tmp/refused.log" || { echo "no advice for the checkout of another user"; return 1; }
+  # The password given as a CMake option: refused, and in no file.
+  refused "$tmp/option" "is an environment variable" \
+    cmake -S . -B "$tmp/option" -DWIFI_HOTSPOT_SIGN_PASSWORD="$WIFI_HOTSPOT_SIGN_PASSWORD"
+  if grep -rqF "$WIFI_HOTSPOT_SIGN_PASSWORD" "$a" "$b" "$c" "$tmp/option" ||
+     grep -qF "$WIFI_HOTSPOT_SIGN_PASSWORD" "$tmp/osslsigncode.args"; then
+    echo "the password is in a build folder, or on osslsigncode's command line"
     return 1
   fi
-  echo "a wrong PIN: refused as such, no signed zip left"
+  echo "the password: in no build folder, on no command line of osslsigncode's $(grep -c '' "$tmp/osslsigncode.args")"
 }
 
 # Stages 2, 3 and 4 need nothing of stage 1 and run beside it, their reports held
