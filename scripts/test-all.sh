@@ -173,9 +173,9 @@ reproducible() {
     env WIFI_HOTSPOT_SIGN_PASSWORD=wrong cmake --build "$b" --target package-signed
   local signings
   signings=$(grep -c '^sign ' "$tmp/osslsigncode.args")
-  cmake -B "$a" -DWIFI_HOTSPOT_SIGN_PFX="$tmp/ec.pfx" >/dev/null
+  cmake -S "$tmp/a" -B "$a" -DWIFI_HOTSPOT_SIGN_PFX="$tmp/ec.pfx" >/dev/null
   refused "$a" "Not signed: the key is not an RSA key (id-ecPublicKey)" cmake --build "$a" --target package-signed
-  cmake -B "$b" "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=ec" \
+  cmake -S "$(dirname "$b")" -B "$b" "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=ec" \
     -DWIFI_HOTSPOT_SIGN_CERT="$tmp/ec.pem" >/dev/null
   refused "$b" "Not signed: the key is not an RSA key (id-ecPublicKey)" cmake --build "$b" --target package-signed
   [ "$(grep -c '^sign ' "$tmp/osslsigncode.args")" = "$signings" ] || { echo "an ECDSA key signed"; return 1; }
