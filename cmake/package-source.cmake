@@ -10,9 +10,11 @@
 # Written in UTC: a zip holds local times, which would differ by zone.
 set(source ${CPACK_WIFI_HOTSPOT_SOURCE_DIR})
 # Asks the checkout's git; where git cannot answer (a checkout that another user owns, a broken one), packaging
-# stops with git's own words: a zip without its commit could not be rebuilt.
+# stops with git's own words: a zip without its commit could not be rebuilt. git runs outside the fakeroot that
+# CPack may run in (cmake/download.cmake), where every file looks like root's: its check of the checkout's owner,
+# which keeps another user's hooks and settings from running as the builder, holds.
 function(ask_git out)
-  execute_process(COMMAND git -C ${source} ${ARGN} OUTPUT_VARIABLE answer ERROR_VARIABLE error
+  execute_process(COMMAND env -u LD_PRELOAD git -C ${source} ${ARGN} OUTPUT_VARIABLE answer ERROR_VARIABLE error
                   RESULT_VARIABLE failed OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(failed)
     message(FATAL_ERROR "Not packaged: git cannot tell which commit ${source} holds. git said:\n${error}"
