@@ -6,12 +6,12 @@
 
 int main()
 {
-    const char *const rows[] = {text::menu_title, text::menu_open, text::menu_close,
-                                text::menu_create, text::menu_end};
+    const char *const rows[] = {text::MENU_TITLE, text::MENU_OPEN, text::MENU_CLOSE,
+                                text::MENU_CREATE, text::MENU_END};
     for (const char *row : rows) {
         std::printf("%s\n", row);
     }
-    std::fputs(text::prompt, stdout);
+    std::fputs(text::PROMPT, stdout);
     char token[TEXT_SIZE];
     const int read = std::scanf("%99s", token);
     static_cast<void>(read);

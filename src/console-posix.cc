@@ -118,7 +118,7 @@ void clear_Screen()
 
 void pause_Key()
 {
-    write_Text(text::press_key);
+    write_Text(text::PRESS_KEY);
     std::fflush(stdout);
     if (isatty(STDIN_FILENO) == 1) {
         wait_Key();

@@ -192,7 +192,7 @@ void pause_Key()
 {
     FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE)); // fails harmlessly on a pipe
     if (run_Command("pause") != 0) {
-        write_Text(text::press_key);
+        write_Text(text::PRESS_KEY);
         std::fflush(stdout);
         wait_Console_Key();
         write_Text("\n");

@@ -54,9 +54,9 @@ Token ask_Value(char (&buf)[TEXT_SIZE], const char *prompt, const char *again,
             return token;
         }
         if (token == Token::Word && std::strlen(buf) < min_bytes) {
-            refuse(text::key_short);
+            refuse(text::KEY_SHORT);
         } else if (token == Token::Unusable || !is_Passable(buf)) {
-            refuse(text::unusable);
+            refuse(text::UNUSABLE);
         } else {
             return token;
         }
@@ -78,13 +78,13 @@ bool build_CreateNet(const char *ssid, const char *key)
 void openWifi()
 {
     clear_Screen();
-    run_Reported(openNet, text::open_ok, text::open_fail);
+    run_Reported(openNet, text::OPEN_OK, text::OPEN_FAIL);
 }
 
 void closeWifi()
 {
     clear_Screen();
-    run_Reported(closeNet, text::close_ok, text::close_fail);
+    run_Reported(closeNet, text::CLOSE_OK, text::CLOSE_FAIL);
 }
 
 void createWifi()
@@ -93,21 +93,21 @@ void createWifi()
     char key[TEXT_SIZE];
     clear_Screen();
     for (;;) {
-        const Token name = ask_Value(ssid, text::name_prompt, text::name_prompt, 0);
+        const Token name = ask_Value(ssid, text::NAME_PROMPT, text::NAME_PROMPT, 0);
         if (name == Token::End) {
             return;
         }
-        const Token password = ask_Value(key, text::key_prompt, text::key_again, MIN_KEY_BYTES);
+        const Token password = ask_Value(key, text::KEY_PROMPT, text::KEY_AGAIN, MIN_KEY_BYTES);
         if (password == Token::End) {
             return;
         }
         if (name != Token::Word || password != Token::Word || !build_CreateNet(ssid, key)) {
-            refuse(text::too_long);
+            refuse(text::TOO_LONG);
         } else if (!is_Literal_Line(createNet)) {
-            refuse(text::unusable); // the two values together: a % in each, say
+            refuse(text::UNUSABLE); // the two values together: a % in each, say
         } else {
             break;
         }
     }
-    run_Reported(createNet, text::create_ok, text::create_fail);
+    run_Reported(createNet, text::CREATE_OK, text::CREATE_FAIL);
 }

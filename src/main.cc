@@ -10,8 +10,8 @@
 
 namespace {
 
-const char *const menu[] = {text::menu_title, text::menu_open, text::menu_close, text::menu_create,
-                            text::menu_end};
+const char *const menu[] = {text::MENU_TITLE, text::MENU_OPEN, text::MENU_CLOSE, text::MENU_CREATE,
+                            text::MENU_END};
 
 void print_Menu(const char *s)
 {
@@ -36,7 +36,7 @@ int main()
     color_Screen();
     for (;;) {
         create_Menu();
-        write_Text(text::prompt);
+        write_Text(text::PROMPT);
         if (read_Token(choice) == Token::End) {
             return 0; // nothing more will come: end as if the user had left
         }
@@ -52,7 +52,7 @@ int main()
             createWifi();
             return 0;
         }
-        write_Text(text::wrong_choice);
+        write_Text(text::WRONG_CHOICE);
         delay_Ms(REFUSAL_DELAY_MS);
         clear_Screen();
     }
