@@ -74,7 +74,10 @@ set(zip ${CPACK_PACKAGE_FILE_NAME}) # include(CPack) changes it for the source p
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 # Under names of their own, so that CMake makes neither its `package` target,
-# which is ours below, nor `package_source`.
+# which is ours below, nor `package_source`. The files of the usual names, left
+# by an earlier version in the same build folder, would make CMake take both
+# names for its own.
+file(REMOVE ${CMAKE_BINARY_DIR}/CPackConfig.cmake ${CMAKE_BINARY_DIR}/CPackSourceConfig.cmake)
 set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackDownload.cmake)
 set(CPACK_SOURCE_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackSourceUnused.cmake)
 # A zip entry holds the Unix owner of its file, which would make the zip of
