@@ -11,13 +11,17 @@
 #  3. lint: the readable texts against their bytes, clang-format, clang-tidy
 #     (beside stage 1);
 #  4. the Windows download, built in a clone (packaged, committed to, packaged
-#     again in its old build folder) and from that commit as `git archive`
-#     makes it, at another path, time and zone, with the SOURCE_DATE_EPOCH the
-#     first's .buildinfo names: the same zip, checksum and .buildinfo, and the
-#     same signed zip whether signed with a .pfx or with the same key in a
-#     SoftHSM token; the signature verifies, the password is in no file of
-#     either build, and a wrong PIN stops the signing, says so, and leaves no
-#     signed zip (beside stage 1).
+#     again in its old build folder, where it leaves no signed zip of the
+#     commit before), from that commit as `git archive` makes it, at another
+#     path, time and zone, with the SOURCE_DATE_EPOCH the first's .buildinfo
+#     names, and by nobody in a clone nobody owns: the same zip, checksum and
+#     .buildinfo, and the same signed zip whether signed with a .pfx or with
+#     the same key in a SoftHSM token; the signature verifies; a change in the
+#     tree is marked in the .buildinfo; a wrong PIN, an ECDSA key (in a .pfx,
+#     in the token), and git refusing the checkout of another user each stop
+#     with their message and leave no signed zip anywhere in the build folder;
+#     the PIN is refused as a -D option, and is in no file and on no command
+#     line of osslsigncode's (beside stage 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
