@@ -150,14 +150,15 @@ reproducible() {
     cmp "$a/$file" "$c/$file"
     echo "$file: the same built by nobody"
   done
-  grep -x "Commit: $(git -C "$tmp/a" rev-parse HEAD)" "$a/$stem.buildinfo"
+  grep -x "Commit: $(git -C "$tmp/a" rev-parse HEAD)" "$a/$stem.buildinfo" || { echo "not the commit"; return 1; }
   mkdir "$tmp/signed"
   cmake -E chdir "$tmp/signed" cmake -E tar xf "$a/$stem-signed.zip"
   osslsigncode verify -CAfile "$tmp/rsa.pem" -in "$tmp"/signed/*/wifi-hotspot.exe | grep -x "Signature verification: ok"
   # A tree with a change is marked so.
   echo "a change" >>"$tmp/a/README.md"
   cmake --build "$a" --target package >/dev/null
-  grep -x "Commit: $(git -C "$tmp/a" rev-parse HEAD) with uncommitted changes" "$a/$stem.buildinfo"
+  grep -x "Commit: $(git -C "$tmp/a" rev-parse HEAD) with uncommitted changes" "$a/$stem.buildinfo" ||
+    { echo "a tree with a change is not marked so"; return 1; }
   # Each of these stops with the message given and leaves no zip under the signed name anywhere in the build
   # folder: a wrong PIN; an ECDSA key, in a .pfx and in the token, refused before osslsigncode signs; git unable
   # to read a checkout that another user owns (nobody's, packaged by root).
