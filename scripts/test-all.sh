@@ -28,7 +28,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake make g++ clang python3 util-linux procps git libgtest-dev
           g++-mingw-w64-x86-64-posix wine wine64 locales # the .exe, run under wine
           clang-format clang-tidy                        # lint
-          fakeroot osslsigncode openssl softhsm2 libengine-pkcs11-openssl tzdata) # the download, signed, in two zones
+          fakeroot osslsigncode openssl softhsm2 libengine-pkcs11-openssl tzdata # the download, signed, in two zones
+          opensc) # its pkcs11-tool puts the certificates in the token
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
@@ -98,20 +99,25 @@ reproducible() {
   echo "directories.tokendir = $tmp/tokens" >"$SOFTHSM2_CONF"
   softhsm2-util --init-token --free --label wifi-hotspot-test --so-pin "so $RANDOM$RANDOM" \
     --pin "$WIFI_HOTSPOT_SIGN_PASSWORD" >/dev/null
-  for kind in rsa ec; do
+  local module
+  module=$(dpkg -L libsofthsm2 | grep -m1 '/libsofthsm2\.so$')
+  for kind in rsa ec; do # each key, and its certificate beside it
     softhsm2-util --import "$tmp/$kind.key" --token wifi-hotspot-test --label "$kind" --id "0${#kind}" \
       --pin "$WIFI_HOTSPOT_SIGN_PASSWORD" >/dev/null
     rm "$tmp/$kind.key"
+    openssl x509 -in "$tmp/$kind.pem" -outform DER -out "$tmp/$kind.der"
+    pkcs11-tool --module "$module" --token-label wifi-hotspot-test --login --pin "$WIFI_HOTSPOT_SIGN_PASSWORD" \
+      --write-object "$tmp/$kind.der" --type cert --label "$kind" --id "0${#kind}" >/dev/null
   done
   printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\nexec "%s" "$@"\n' "$tmp/osslsigncode.args" \
     "$(command -v osslsigncode)" >"$tmp/osslsigncode"
   chmod +x "$tmp/osslsigncode"
-  local token=(-DWIFI_HOTSPOT_SIGN_PKCS11_MODULE="$(dpkg -L libsofthsm2 | grep -m1 '/libsofthsm2\.so$')"
-               "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=rsa"
-               -DWIFI_HOTSPOT_SIGN_CERT="$tmp/rsa.pem" -DCPACK_WIFI_HOTSPOT_OSSLSIGNCODE="$tmp/osslsigncode")
+  local token=(-DWIFI_HOTSPOT_SIGN_PKCS11_MODULE="$module" "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=rsa"
+               "-DWIFI_HOTSPOT_SIGN_CERT=pkcs11:token=wifi-hotspot-test;object=rsa"
+               -DCPACK_WIFI_HOTSPOT_OSSLSIGNCODE="$tmp/osslsigncode")
   # a: a clone, signed with the .pfx: packaged, committed to, packaged again in its old build folder without
   # configuring. b: that commit as `git archive` makes it, at another path, in another zone, at another time,
-  # with the SOURCE_DATE_EPOCH a's .buildinfo names, signed in the token. c: a clone of that commit that nobody
+  # with the SOURCE_DATE_EPOCH a's .buildinfo names, signed in the token, its certificate there too. c: a clone of that commit that nobody
   # owns, built by nobody, beside b, in /tmp, where nobody can reach it wherever this checkout is.
   nobodys=$(mktemp -d /tmp/wifi-hotspot-nobody.XXXXXX)
   trap 'rm -rf "$nobodys"' EXIT # this stage runs in a shell of its own
@@ -160,8 +166,9 @@ reproducible() {
   grep -x "Commit: $(git -C "$tmp/a" rev-parse HEAD) with uncommitted changes" "$a/$stem.buildinfo" ||
     { echo "a tree with a change is not marked so"; return 1; }
   # Each of these stops with the message given and leaves no zip under the signed name anywhere in the build
-  # folder: a wrong PIN; an ECDSA key, in a .pfx and in the token, refused before osslsigncode signs; git unable
-  # to read a checkout that another user owns (nobody's, packaged by root).
+  # folder: a wrong PIN; an ECDSA key, in a .pfx and in the token with its certificate in a file, refused before
+  # osslsigncode signs, and with its certificate in the token, by its signature; git unable to read a checkout
+  # that another user owns (nobody's, packaged by root).
   refused() { # BUILD MESSAGE COMMAND...
     local build=$1 message=$2
     shift 2
@@ -184,6 +191,8 @@ reproducible() {
     -DWIFI_HOTSPOT_SIGN_CERT="$tmp/ec.pem" >/dev/null
   refused "$b" "Not signed: the key is not an RSA key (id-ecPublicKey)" cmake --build "$b" --target package-signed
   [ "$(grep -c '^sign ' "$tmp/osslsigncode.args")" = "$signings" ] || { echo "an ECDSA key signed"; return 1; }
+  cmake -S "$(dirname "$b")" -B "$b" "-DWIFI_HOTSPOT_SIGN_CERT=pkcs11:token=wifi-hotspot-test;object=ec" >/dev/null
+  refused "$b" "Not signed: the key is not an RSA key (ecdsa-with-SHA256)" cmake --build "$b" --target package-signed
   refused "$c" "detected dubious ownership" env GIT_CONFIG_GLOBAL=/dev/null GIT_CONFIG_NOSYSTEM=1 \
     cmake --build "$c" --target package
   grep -q "safe.directory" "$tmp/refused.log" || { echo "no advice for the checkout of another user"; return 1; }
