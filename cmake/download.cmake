@@ -31,12 +31,12 @@ set(CPACK_WIFI_HOTSPOT_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 # WIFI_HOTSPOT_SIGN_PASSWORD when the package is made, and never kept in the
 # build folder (CMakeLists.txt refuses it as a -D option).
 set(WIFI_HOTSPOT_SIGN_PKCS11_MODULE "" CACHE FILEPATH
-    "PKCS#11 module of the token, HSM or cloud service holding the signing key; PIN in the environment variable WIFI_HOTSPOT_SIGN_PASSWORD")
+    "PKCS#11 module of the token, HSM or cloud service with the key; PIN: environment variable WIFI_HOTSPOT_SIGN_PASSWORD")
 set(WIFI_HOTSPOT_SIGN_KEY "" CACHE STRING "PKCS#11 URI of the signing key (pkcs11:token=...;object=...)")
 set(WIFI_HOTSPOT_SIGN_CERT "" CACHE STRING
     "The signing certificate, with its chain: a PEM or DER file, or a PKCS#11 URI in the same module")
 set(WIFI_HOTSPOT_SIGN_PFX "" CACHE FILEPATH
-    "PKCS#12 file to sign with instead (test certificates); password in the environment variable WIFI_HOTSPOT_SIGN_PASSWORD")
+    "PKCS#12 file to sign with instead (test certificates); password: environment variable WIFI_HOTSPOT_SIGN_PASSWORD")
 set(WIFI_HOTSPOT_SIGN_TIMESTAMP_URL "" CACHE STRING
     "RFC 3161 time-stamping service for the signature (needs the network; the zip is then no longer reproducible)")
 if(WIFI_HOTSPOT_SIGN_PKCS11_MODULE AND WIFI_HOTSPOT_SIGN_PFX)
