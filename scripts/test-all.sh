@@ -112,13 +112,15 @@ reproducible() {
   printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\nexec "%s" "$@"\n' "$tmp/osslsigncode.args" \
     "$(command -v osslsigncode)" >"$tmp/osslsigncode"
   chmod +x "$tmp/osslsigncode"
-  local token=(-DWIFI_HOTSPOT_SIGN_PKCS11_MODULE="$module" "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=rsa"
+  local token=(-DWIFI_HOTSPOT_SIGN_PKCS11_MODULE="$module"
+               "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=wifi-hotspot-test;object=rsa"
                "-DWIFI_HOTSPOT_SIGN_CERT=pkcs11:token=wifi-hotspot-test;object=rsa"
                -DCPACK_WIFI_HOTSPOT_OSSLSIGNCODE="$tmp/osslsigncode")
   # a: a clone, signed with the .pfx: packaged, committed to, packaged again in its old build folder without
   # configuring. b: that commit as `git archive` makes it, at another path, in another zone, at another time,
-  # with the SOURCE_DATE_EPOCH a's .buildinfo names, signed in the token, its certificate there too. c: a clone of that commit that nobody
-  # owns, built by nobody, beside b, in /tmp, where nobody can reach it wherever this checkout is.
+  # with the SOURCE_DATE_EPOCH a's .buildinfo names, signed in the token, its certificate there too. c: a clone
+  # of that commit that nobody owns, built by nobody, beside b, in /tmp, where nobody can reach it wherever this
+  # checkout is.
   nobodys=$(mktemp -d /tmp/wifi-hotspot-nobody.XXXXXX)
   trap 'rm -rf "$nobodys"' EXIT # this stage runs in a shell of its own
   chmod 755 "$nobodys"
