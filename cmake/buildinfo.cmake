@@ -19,46 +19,66 @@ if(EXISTS /etc/debian_version)
   string(APPEND system " (debian_version ${debian})")
 endif()
 
-# Appends to packages "<package> (= <version>)" for the Debian package that
-# holds path, or a line that says it is none's. With /usr merged, dpkg knows a
-# file by the path it was packaged under, with or without the /usr.
-set(packages "")
-function(add_package_of path)
-  get_filename_component(real "${path}" REALPATH)
-  string(REGEX REPLACE "^/usr/" "/" short "${real}")
-  foreach(candidate "${path}" "${real}" "${short}" "/usr${path}")
-    execute_process(COMMAND dpkg-query -S "${candidate}" OUTPUT_VARIABLE owner RESULT_VARIABLE failed ERROR_QUIET)
-    if(NOT failed AND owner MATCHES "^([^:, ]+(:[a-z0-9]+)?): ")
-      set(package ${CMAKE_MATCH_1})
-      execute_process(COMMAND dpkg-query -W -f=\${Version} ${package} OUTPUT_VARIABLE version)
-      string(REGEX REPLACE ":[a-z0-9]+$" "" name ${package})
-      set(packages "${packages} ${name} (= ${version})\n" PARENT_SCOPE)
-      return()
-    endif()
-  endforeach()
-  set(packages "${packages} ${path}: from no Debian package here\n" PARENT_SCOPE)
-endfunction()
+# The files that make the bytes: the compiler and what it links in, as it
+# names them, and CPack with the libarchive and zlib it is linked with.
 set(cxx ${CPACK_WIFI_HOTSPOT_CXX})
 execute_process(COMMAND ${cxx} --version OUTPUT_VARIABLE cxx_version)
 string(REGEX REPLACE "\n.*" "" cxx_version "${cxx_version}") # its first line
-add_package_of(${cxx})
+set(files ${cxx})
 foreach(ask -print-libgcc-file-name -print-file-name=crtbegin.o -print-file-name=libstdc++.a
             -print-file-name=libmsvcrt.a -print-file-name=libwinpthread.a -print-prog-name=ld -print-prog-name=as)
   execute_process(COMMAND ${cxx} ${ask} OUTPUT_VARIABLE file OUTPUT_STRIP_TRAILING_WHITESPACE)
-  add_package_of(${file})
+  list(APPEND files ${file})
 endforeach()
-add_package_of(${CPACK_WIFI_HOTSPOT_CPACK})
+list(APPEND files ${CPACK_WIFI_HOTSPOT_CPACK})
 execute_process(COMMAND ldd ${CPACK_WIFI_HOTSPOT_CPACK} OUTPUT_VARIABLE linked ERROR_QUIET)
 string(REGEX MATCHALL "=> /[^ ]*/(libarchive|libz)\\.so[^ ]*" libraries "${linked}")
 foreach(library IN LISTS libraries)
   string(REGEX REPLACE "^=> " "" library "${library}")
-  add_package_of(${library})
+  list(APPEND files ${library})
 endforeach()
-string(REPLACE "\n" ";" packages "${packages}")
-list(FILTER packages EXCLUDE REGEX "^$")
-list(REMOVE_DUPLICATES packages)
-list(SORT packages)
-list(JOIN packages "\n" packages)
+
+# The Debian package of each file, and its version. With /usr merged, dpkg
+# knows a file by the path it was packaged under, with or without the /usr:
+# every spelling of every file is asked for in one call (each call reads all
+# of dpkg's file lists).
+set(spellings "")
+foreach(file IN LISTS files)
+  get_filename_component(real "${file}" REALPATH)
+  string(REGEX REPLACE "^/usr/" "/" short "${real}")
+  list(APPEND spellings "${file}" "${real}" "${short}" "/usr${real}")
+endforeach()
+list(REMOVE_DUPLICATES spellings)
+execute_process(COMMAND dpkg-query -S ${spellings} OUTPUT_VARIABLE owners ERROR_QUIET)
+string(REPLACE "\n" ";" owners "${owners}")
+foreach(owner IN LISTS owners) # "package[:arch][, more]: path"
+  if(owner MATCHES "^([^:, ]+(:[a-z0-9]+)?)[^:]*: (/.*)$")
+    set("owner_${CMAKE_MATCH_3}" ${CMAKE_MATCH_1})
+  endif()
+endforeach()
+set(found "")
+set(strays "")
+foreach(file IN LISTS files)
+  get_filename_component(real "${file}" REALPATH)
+  string(REGEX REPLACE "^/usr/" "/" short "${real}")
+  set(package "")
+  foreach(spelling "${file}" "${real}" "${short}" "/usr${real}")
+    if(NOT package AND DEFINED "owner_${spelling}")
+      set(package ${owner_${spelling}})
+    endif()
+  endforeach()
+  if(package)
+    list(APPEND found ${package})
+  else()
+    string(APPEND strays " ${file}: from no Debian package here\n")
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES found)
+set(packages "")
+if(found)
+  execute_process(COMMAND dpkg-query -W "-f= \${Package} (= \${Version})\n" ${found} OUTPUT_VARIABLE packages)
+endif()
+string(APPEND packages "${strays}")
 
 foreach(zip IN LISTS CPACK_PACKAGE_FILES)
   get_filename_component(name ${zip} NAME)
@@ -73,7 +93,7 @@ foreach(zip IN LISTS CPACK_PACKAGE_FILES)
        "Build-System: ${system}\n"
        "Build-Compiler: ${cxx}: ${cxx_version}\n"
        "Build-CMake: ${CMAKE_VERSION}\n"
-       "Build-Versions:\n${packages}\n"
+       "Build-Versions:\n${packages}"
        "Build-Command: export SOURCE_DATE_EPOCH=${epoch} && cmake -S . -B build-windows "
        "-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DBUILD_TESTING=OFF && "
        "cmake --build build-windows --target all package\n")
