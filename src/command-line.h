@@ -1,10 +1,9 @@
 // The rules that keep a typed value exact on its way into a command line:
 // which characters each interpreter acts on, how a value is quoted so that it
-// acts on none of them, and which %name% cmd.exe would replace in the whole
-// line. The functions here are plain logic over what they are given; what
-// only the running system knows (the characters the code page makes of the
-// bytes, the names in the interpreter's environment) the console layer asks
-// the platform (console-platform.h) and hands in.
+// acts on none of them, and when cmd.exe could replace a part of the whole
+// line. The functions here are plain logic over what they are given; the
+// characters that the code page makes of the bytes, which only the running
+// system knows, the console layer asks the platform for (console-platform.h).
 #ifndef WIFI_HOTSPOT_COMMAND_LINE_H
 #define WIFI_HOTSPOT_COMMAND_LINE_H
 
@@ -24,11 +23,6 @@ struct Interpreter {
 extern const Interpreter CMD_EXE;  // cmd.exe /e:ON /v:OFF /d /c, and netsh after it
 extern const Interpreter POSIX_SH; // /bin/sh -c, dash or bash
 
-// The variables the tool sets to Windows' own values before each line it hands
-// cmd.exe (set_Windows_Environment in console-win32.cc says why), so cmd.exe
-// knows them whatever the tool's own environment holds.
-inline constexpr const char *SET_FOR_CMD_EXE[] = {"PATH", "windir", "SystemRoot", "PATHEXT"};
-
 enum class Quoting { None, Quotes, Impossible };
 
 // How a value must go into a command line for shell to hand it to the command
@@ -36,12 +30,9 @@ enum class Quoting { None, Quotes, Impossible };
 // bytes (a count of -1: the bytes are not whole text there).
 Quoting quoting_Of(const Interpreter &shell, const char16_t *chars, int count);
 
-// Whether shell runs line as it stands, replacing no %name% in it with
-// something else. in_Environment tells whether the tool's own environment holds
-// a name; the names shell makes up itself, and those the tool sets for it, are
-// known here.
-bool is_Literal_Line(const Interpreter &shell, const char *line,
-                     bool (*in_Environment)(const char *name));
+// Whether shell runs line as it stands, whatever the environment holds: for
+// cmd.exe, a line with at most one %.
+bool is_Literal_Line(const Interpreter &shell, const char *line);
 
 // Appends value to line, between two quote bytes unless quote is '\0'. When
 // the result would not fit in the 99 bytes, returns false and leaves line as

@@ -1,7 +1,6 @@
-// The platform part of the console services, implemented once per platform
-// (console-posix.cc, console-win32.cc) and included only by the console layer.
-// These functions do not flush what was written: console.h's own do, before
-// each wait.
+// What console.cc asks of the platform, implemented by console-posix.cc and
+// console-win32.cc beside the services of console.h, and included only by the
+// console layer.
 #ifndef WIFI_HOTSPOT_CONSOLE_PLATFORM_H
 #define WIFI_HOTSPOT_CONSOLE_PLATFORM_H
 
@@ -16,19 +15,8 @@ constexpr int NOT_IN_CODE_PAGE = 0x100;
 // has ended.
 int input_Byte();
 
-// Runs line through the command interpreter and returns its status, as
-// run_Command does, without the flush.
-int interpret_Line(const char *line);
-
-// Waits ms milliseconds, as delay_Ms does, without the flush.
-void sleep_Ms(unsigned ms);
-
 // The interpreter that run_Command hands its lines to on this platform.
 const Interpreter &local_Interpreter();
-
-// Whether the tool's own environment, which the local interpreter inherits,
-// holds name.
-bool is_Interpreter_Variable(const char *name);
 
 // The characters the local interpreter reads in value, one code unit each,
 // into chars; returns how many, or -1 when value is not whole text there: the

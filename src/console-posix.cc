@@ -1,7 +1,7 @@
 // Console services on POSIX systems, a stand-in for the Windows console so the
 // tool builds, runs and is tested here. Command lines go through /bin/sh as
-// they would go through cmd.exe; the window is cleared and coloured with ANSI
-// escapes, only when standard output is a terminal.
+// they would go through cmd.exe; on a terminal the window is cleared and
+// coloured with ANSI escapes, and the pause waits for one new key.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -26,6 +26,12 @@ constexpr char COLOURS[] = "\x1b[0;97;42m"; // bright white on green
 constexpr char NO_COLOURS[] = "\x1b[0m";
 constexpr char CLEAR[] = "\x1b[H\x1b[2J\x1b[3J"; // home, window, scrollback
 
+// What an end by a signal puts back: the terminal's settings while the pause
+// has changed them, and the colours once they are set.
+termios saved_terminal;
+volatile std::sig_atomic_t key_mode = 0;
+volatile std::sig_atomic_t coloured = 0;
+
 bool to_Terminal()
 {
     return isatty(STDOUT_FILENO) == 1;
@@ -38,15 +44,8 @@ void reset_Colours()
     write_Text(NO_COLOURS);
 }
 
-// ---- Leaving the terminal as it was, at every end -------------------------
-
-termios saved_terminal;
-volatile std::sig_atomic_t coloured = 0; // the colours were set
-volatile std::sig_atomic_t key_mode = 0; // the terminal may be in key mode
-
-// A signal that ends the program (Ctrl+C at the menu, during a delay or at the
-// pause): put the terminal and its colours back, then die of the signal as
-// usual.
+// Ctrl+C at the menu, during a delay or at the pause: the terminal and its
+// colours put back, then the end by the signal, as usual.
 extern "C" void restore_And_Die(int sig)
 {
     if (key_mode != 0) {
@@ -74,39 +73,18 @@ void restore_On_Signals()
     }
 }
 
-void wait_Key()
-{
-    if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0) {
-        return;
-    }
-    termios one_key = saved_terminal;
-    one_key.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-    one_key.c_cc[VMIN] = 1;
-    one_key.c_cc[VTIME] = 0;
-    key_mode = 1; // before the switch, so that a signal at any point restores
-    // TCSAFLUSH drops what was typed ahead, so only a new key ends the wait.
-    if (tcsetattr(STDIN_FILENO, TCSAFLUSH, &one_key) == 0) {
-        char key[32]; // one read takes a whole escape sequence (arrows, F-keys)
-        while (read(STDIN_FILENO, key, sizeof key) < 0 && errno == EINTR) {
-        }
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_terminal);
-    }
-    key_mode = 0;
-}
-
 } // namespace
 
 // Runs once, at start: from here on, an end by a signal restores the terminal.
 void color_Screen()
 {
     restore_On_Signals();
-    if (!to_Terminal()) {
-        return;
+    if (to_Terminal()) {
+        write_Text(COLOURS);
+        write_Text(CLEAR); // paints the whole window in the new colours
+        coloured = 1;
+        std::atexit(reset_Colours);
     }
-    write_Text(COLOURS);
-    write_Text(CLEAR); // paints the whole window in the new colours
-    coloured = 1;
-    std::atexit(reset_Colours);
 }
 
 void clear_Screen()
@@ -116,26 +94,28 @@ void clear_Screen()
     }
 }
 
+// On a terminal: no echo, no line; TCSAFLUSH drops what was typed ahead, so
+// only a new key ends the wait. One read takes a whole escape sequence (an
+// arrow, say).
 void pause_Key()
 {
     write_Text(text::PRESS_KEY);
     std::fflush(stdout);
-    if (isatty(STDIN_FILENO) == 1) {
-        wait_Key();
+    if (tcgetattr(STDIN_FILENO, &saved_terminal) == 0) {
+        termios one_key = saved_terminal;
+        one_key.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+        one_key.c_cc[VMIN] = 1;
+        one_key.c_cc[VTIME] = 0;
+        key_mode = 1; // before the switch, so that a signal at any point restores
+        if (tcsetattr(STDIN_FILENO, TCSAFLUSH, &one_key) == 0) {
+            char key[32];
+            while (read(STDIN_FILENO, key, sizeof key) < 0 && errno == EINTR) {
+            }
+            tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_terminal);
+        }
+        key_mode = 0;
     }
     write_Text("\n");
-}
-
-int input_Byte()
-{
-    return std::getchar();
-}
-
-int interpret_Line(const char *line)
-{
-    // Running a command line is this service's purpose; typed values reach it
-    // only through append_Value.
-    return std::system(line); // NOLINT(cert-env33-c)
 }
 
 // A terminal outlives the programs run in it.
@@ -144,21 +124,30 @@ bool window_Closes_With_Tool()
     return false;
 }
 
-void sleep_Ms(unsigned ms)
+int run_Command(const char *line)
 {
+    std::fflush(stdout);
+    // Running a command line is this service's purpose; typed values reach it
+    // only through append_Value.
+    return std::system(line); // NOLINT(cert-env33-c)
+}
+
+void delay_Ms(unsigned ms)
+{
+    std::fflush(stdout);
     timespec left = {static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
     }
 }
 
+int input_Byte()
+{
+    return std::getchar();
+}
+
 const Interpreter &local_Interpreter()
 {
     return POSIX_SH;
-}
-
-bool is_Interpreter_Variable(const char *name)
-{
-    return std::getenv(name) != nullptr;
 }
 
 // /bin/sh reads bytes: every byte is a character of its own.

@@ -1,6 +1,7 @@
 // Console services on Windows: the console commands and the netsh lines run
 // through the system folder's cmd.exe, the delay is the kernel's Sleep.
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -152,17 +153,16 @@ void wait_Console_Key()
 // - windir and SystemRoot: the Windows folder. Paths written as %windir%\...
 //   (of netsh's helper DLLs, say) lead there and nowhere else.
 // - PATHEXT as Windows has it, and no NoDefaultCurrentDirectoryInExePath
-//   (interpret_Line says why).
-// False when any of them could not be set. The names are SET_FOR_CMD_EXE's,
-// which the command-line rules count as known to cmd.exe.
+//   (run_Command says why).
+// False when any of them could not be set.
 bool set_Windows_Environment(const char *system, const char *windows)
 {
     char path[2 * MAX_PATH];
     put(put(put(path, system), ";"), windows);
+    const char *const names[] = {"PATH", "windir", "SystemRoot", "PATHEXT"};
     const char *const values[] = {path, windows, windows, WINDOWS_PATHEXT};
-    static_assert(std::size(values) == std::size(SET_FOR_CMD_EXE));
-    for (std::size_t i = 0; i < std::size(values); ++i) {
-        if (SetEnvironmentVariableA(SET_FOR_CMD_EXE[i], values[i]) == 0) {
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        if (SetEnvironmentVariableA(names[i], values[i]) == 0) {
             return false;
         }
     }
@@ -213,8 +213,9 @@ int input_Byte()
     return GetConsoleMode(input, &mode) != 0 ? typed_Byte(input) : std::getchar();
 }
 
-void sleep_Ms(unsigned ms)
+void delay_Ms(unsigned ms)
 {
+    std::fflush(stdout);
     Sleep(ms);
 }
 
@@ -241,8 +242,9 @@ void sleep_Ms(unsigned ms)
 //   folder of the user's.
 // - cmd.exe is started by its full path: a search for it would look in the
 //   tool's own folder (Downloads, say) first.
-int interpret_Line(const char *line)
+int run_Command(const char *line)
 {
+    std::fflush(stdout);
     constexpr char CMD_FILE[] = "\\cmd.exe";
     constexpr char SWITCHES[] = "\" /e:ON /v:OFF /d /c ";
     char folder[MAX_PATH];
@@ -278,11 +280,6 @@ int interpret_Line(const char *line)
 const Interpreter &local_Interpreter()
 {
     return CMD_EXE;
-}
-
-bool is_Interpreter_Variable(const char *name)
-{
-    return GetEnvironmentVariableA(name, nullptr, 0) != 0;
 }
 
 // CreateProcessA turns the line into Unicode with the ANSI code page (936 on

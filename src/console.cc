@@ -1,6 +1,7 @@
-// The platform-neutral console services: reading a bounded token, and putting
-// typed values into a command line by the rules of the local interpreter
-// (command-line.h), with what only the platform knows asked of it.
+// The console services that are the same on every platform: writing, reading a
+// bounded token, and putting typed values into a command line by the rules of
+// the local interpreter (command-line.h), with what only the platform knows
+// asked of it.
 #include "console.h"
 #include "command-line.h"
 #include "console-platform.h"
@@ -26,6 +27,11 @@ Quoting local_Quoting(const char *value)
 }
 
 } // namespace
+
+void write_Text(const char *text)
+{
+    std::fputs(text, stdout);
+}
 
 Token read_Token(char (&buf)[TEXT_SIZE])
 {
@@ -63,9 +69,9 @@ bool is_Passable(const char *value)
     return local_Quoting(value) != Quoting::Impossible;
 }
 
-bool is_Literal_Line(const char *line)
+bool runs_As_Typed(const char *line)
 {
-    return is_Literal_Line(local_Interpreter(), line, is_Interpreter_Variable);
+    return is_Literal_Line(local_Interpreter(), line);
 }
 
 bool append_Text(char (&line)[TEXT_SIZE], const char *text)

@@ -3,11 +3,10 @@
 // plain logic over these functions; every one of them that waits (for input,
 // for a command, for a delay) first flushes what was written.
 //
-// console.cc holds the platform-neutral part (tokens, and values put into
-// command lines by the rules of command-line.h), console-stdio.cc the standard
-// streams, alike everywhere, and console-platform.h the platform part, which
-// console-posix.cc (/bin/sh, ANSI escapes) and console-win32.cc (cmd.exe, the
-// console) implement.
+// console.cc holds what is the same everywhere (writing, tokens, values put
+// into command lines by the rules of command-line.h); console-posix.cc (/bin/sh,
+// ANSI escapes) and console-win32.cc (cmd.exe, the console) the rest, with
+// what console.cc asks of them in console-platform.h.
 #ifndef WIFI_HOTSPOT_CONSOLE_H
 #define WIFI_HOTSPOT_CONSOLE_H
 
@@ -52,9 +51,9 @@ Token read_Token(char (&buf)[TEXT_SIZE]);
 // command as typed, quoting it where needed.
 bool is_Passable(const char *value);
 
-// Whether the interpreter runs line as it stands, replacing no part of it with
-// something else (cmd.exe's %name%, say), whatever quotes it holds.
-bool is_Literal_Line(const char *line);
+// Whether the local interpreter runs line as it stands, replacing no part of
+// it, whatever its environment holds.
+bool runs_As_Typed(const char *line);
 
 // Appends text unchanged to the command line in line. When it would not fit
 // in the 99 bytes, returns false and leaves line as it was.

@@ -103,7 +103,7 @@ void createWifi()
         }
         if (name != Token::Word || password != Token::Word || !build_CreateNet(ssid, key)) {
             refuse(text::TOO_LONG);
-        } else if (!is_Literal_Line(createNet)) {
+        } else if (!runs_As_Typed(createNet)) {
             refuse(text::UNUSABLE); // the two values together: a % in each, say
         } else {
             break;
