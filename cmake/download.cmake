@@ -123,9 +123,9 @@ if(SIGNED)
   elseif(NOT EXISTS "${WIFI_HOTSPOT_SIGN_PKCS11_MODULE}")
     stop("Not signed: there is no PKCS#11 module ${WIFI_HOTSPOT_SIGN_PKCS11_MODULE}.")
   endif()
-  set(certificate -pkcs11cert "${WIFI_HOTSPOT_SIGN_CERT}")
+  set(certificate_in -pkcs11cert)
   if(NOT WIFI_HOTSPOT_SIGN_CERT MATCHES "^pkcs11:")
-    set(certificate -certs ${WIFI_HOTSPOT_SIGN_CERT})
+    set(certificate_in -certs)
     if(NOT EXISTS "${WIFI_HOTSPOT_SIGN_CERT}")
       stop("Not signed: there is no certificate file ${WIFI_HOTSPOT_SIGN_CERT}.")
     endif()
@@ -135,7 +135,8 @@ if(SIGNED)
     set(timestamp -ts ${WIFI_HOTSPOT_SIGN_TIMESTAMP_URL})
   endif()
   execute_process(COMMAND printenv WIFI_HOTSPOT_SIGN_PASSWORD
-                  COMMAND ${OSSLSIGNCODE} sign -pkcs11module ${WIFI_HOTSPOT_SIGN_PKCS11_MODULE} ${certificate}
+                  COMMAND ${OSSLSIGNCODE} sign -pkcs11module ${WIFI_HOTSPOT_SIGN_PKCS11_MODULE}
+                          ${certificate_in} "${WIFI_HOTSPOT_SIGN_CERT}"
                           -key "${WIFI_HOTSPOT_SIGN_KEY}" -readpass /dev/stdin -h sha256 -n wifi-hotspot
                           -time ${epoch} ${timestamp} -in ${folder}/wifi-hotspot.exe -out ${folder}/signed.exe
                   RESULT_VARIABLE failed OUTPUT_VARIABLE said ERROR_VARIABLE said)
