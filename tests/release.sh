@@ -106,7 +106,8 @@ refused() { # BUILD MESSAGE COMMAND...
     cat "$tmp/refused.log"
     fail "not refused with \"$2\": ${*:3}"
   fi
-  [ -z "$(find "$1" -name "*-signed*")" ] || fail "a file under the signed name left: $(find "$1" -name "*-signed*")"
+  left=$(find "$1" -name "$stem-signed*" -o -name "*signed.exe")
+  [ -z "$left" ] || fail "a file under the signed name left: $left"
 }
 refused "$b" "the PIN in WIFI_HOTSPOT_SIGN_PASSWORD is wrong" \
   env WIFI_HOTSPOT_SIGN_PASSWORD=wrong cmake --build "$b/build-windows" --target package-signed
