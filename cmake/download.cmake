@@ -51,9 +51,9 @@ endif()
 set(staging ${BUILD}/staging)
 # Whatever stops the package, nothing is left under its name: a signed name
 # is only ever on a zip whose .exe was signed.
-function(stop)
+function(stop why)
   file(REMOVE_RECURSE ${staging} ${BUILD}/${name}.zip ${BUILD}/${name}.zip.sha256)
-  message(FATAL_ERROR ${ARGN})
+  message(FATAL_ERROR "${why}")
 endfunction()
 # The signed pair of an earlier build goes with each package, so that only the
 # signed zip of this build ever lies beside this unsigned one.
@@ -69,8 +69,8 @@ function(ask_git out)
   execute_process(COMMAND git -C ${source} ${ARGN} OUTPUT_VARIABLE answer ERROR_VARIABLE error
                   RESULT_VARIABLE failed OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(failed)
-    stop("Not packaged: git cannot tell which commit ${source} holds. git said:\n${error}Build as the "
-         "checkout's owner; or, if you trust that owner:\n  git config --global --add safe.directory ${source}")
+    stop("Not packaged: git cannot tell which commit ${source} holds. git said:\n${error}Build as the \
+checkout's owner; or, if you trust that owner:\n  git config --global --add safe.directory ${source}")
   endif()
   set(${out} "${answer}" PARENT_SCOPE)
 endfunction()
@@ -149,9 +149,9 @@ if(SIGNED)
     set(why "the token's PIN is locked")
   elseif(said MATCHES "Unable to load (PKCS#11 )?module")
     set(why "the PKCS#11 module ${WIFI_HOTSPOT_SIGN_PKCS11_MODULE} could not be loaded")
-  elseif(said MATCHES "private key was not found")
+  elseif(said MATCHES "Failed to load private key")
     set(why "there is no key at ${WIFI_HOTSPOT_SIGN_KEY}")
-  elseif(said MATCHES "certificate was not found")
+  elseif(said MATCHES "Failed to load certificate|certificate was not found")
     set(why "there is no certificate at ${WIFI_HOTSPOT_SIGN_CERT}")
   elseif(said MATCHES "key values mismatch")
     set(why "the certificate ${WIFI_HOTSPOT_SIGN_CERT} is not the key's")
