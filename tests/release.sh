@@ -112,13 +112,13 @@ refused() { # BUILD MESSAGE COMMAND...
 refused "$b" "the PIN in WIFI_HOTSPOT_SIGN_PASSWORD is wrong" \
   env WIFI_HOTSPOT_SIGN_PASSWORD=wrong cmake --build "$b/build-windows" --target package-signed
 configure "$b" "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=test;object=none"
-refused "$b" "there is no key at pkcs11:token=test;object=none" build "$b" package-signed
+refused "$b" "there is no key at" build "$b" package-signed
 configure "$b" "-DWIFI_HOTSPOT_SIGN_KEY=pkcs11:token=test;object=rsa" "-DWIFI_HOTSPOT_SIGN_CERT=$tmp/none.pem"
-refused "$b" "there is no certificate file $tmp/none.pem" build "$b" package-signed
+refused "$b" "there is no certificate file" build "$b" package-signed
 configure "$b" "-DWIFI_HOTSPOT_SIGN_CERT=pkcs11:token=test;object=none"
-refused "$b" "there is no certificate at pkcs11:token=test;object=none" build "$b" package-signed
+refused "$b" "there is no certificate at" build "$b" package-signed
 configure "$b" -DWIFI_HOTSPOT_SIGN_PKCS11_MODULE="$tmp/none.so"
-refused "$b" "there is no PKCS#11 module $tmp/none.so" build "$b" package-signed
+refused "$b" "there is no PKCS#11 module" build "$b" package-signed
 refused "$tmp/c" "detected dubious ownership" env GIT_CONFIG_GLOBAL=/dev/null GIT_CONFIG_NOSYSTEM=1 \
   cmake --build "$tmp/c/build-windows" --target package
 grep -q "safe.directory" "$tmp/refused.log" || fail "no advice for the checkout of another user"
