@@ -57,7 +57,8 @@ Quoting quoting_Of(const Interpreter &shell, const char16_t *chars, int count)
 bool is_Literal_Line(const Interpreter &shell, const char *line)
 {
     const char *const first = std::strchr(line, '%');
-    return !shell.replaces_percent_names || first == nullptr || std::strchr(first + 1, '%') == nullptr;
+    return !shell.replaces_percent_names || first == nullptr ||
+           std::strchr(first + 1, '%') == nullptr;
 }
 
 bool append_Quoted(char (&line)[TEXT_SIZE], const char *value, char quote)
