@@ -36,7 +36,7 @@ done
 tests() { # BUILD_DIR CMAKE_OPTIONS...
   cmake -S . -B "$1" -DBUILD_TESTING=ON -DWIFI_HOTSPOT_WERROR=ON "${@:2}" >/dev/null
   cmake --build "$1" --parallel >/dev/null
-  (cd "$1" && ctest --output-on-failure -j4)
+  (cd "$1" && ctest --output-on-failure -j8) # all at once: they mostly wait
 }
 lint() { # with the compile commands of a native build of its own
   cmake -S . -B build-lint -DBUILD_TESTING=OFF >/dev/null

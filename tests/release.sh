@@ -11,7 +11,7 @@ done
 [ "$(TZ=Asia/Shanghai date +%z)" = +0800 ] || { echo "skipped: no time zone data"; exit 77; }
 src=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
 tmp=$(mktemp -d /tmp/wifi-hotspot-release.XXXXXX) # in /tmp, where nobody reaches it
-trap 'rm -rf "$tmp"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$tmp"' EXIT
 chmod 755 "$tmp"
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -57,17 +57,19 @@ unzip -p "$a/build-windows/$stem.zip" "*/README.txt" | grep -q "an edited line" 
 TZ=UTC build "$a" package-signed
 # b: that commit as `git archive` makes it, elsewhere, in another zone, later. c: a worktree of a clone that nobody
 # owns, built by nobody with the Build-Command the .buildinfo names.
+git clone -q "$a" "$tmp/c-clone"
+git -C "$tmp/c-clone" worktree add -q "$tmp/c" HEAD
+chown -R nobody:nogroup "$tmp/c-clone" "$tmp/c"
+command=$(sed -n 's/^Build-Command: //p' "$a/build-windows/$stem.buildinfo")
+setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$tmp/c" sh -c "cd '$tmp/c' && ($command)" >/dev/null &
+nobody=$!
 sleep 1
 b=$tmp/b/at/another/path
 mkdir -p "$b"
 git -C "$a" archive HEAD | tar -x -m -C "$b"
 configure "$b" "${rsa[@]}"
 TZ=Asia/Shanghai build "$b" all package package-signed
-git clone -q "$a" "$tmp/c-clone"
-git -C "$tmp/c-clone" worktree add -q "$tmp/c" HEAD
-chown -R nobody:nogroup "$tmp/c-clone" "$tmp/c"
-command=$(sed -n 's/^Build-Command: //p' "$a/build-windows/$stem.buildinfo")
-setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$tmp/c" sh -c "cd '$tmp/c' && ($command)" >/dev/null
+wait "$nobody" || fail "the Build-Command made no zip for nobody in a worktree"
 for file in "$stem".{zip,zip.sha256,buildinfo} "$stem"-signed.{zip,zip.sha256}; do
   cmp "$a/build-windows/$file" "$b/build-windows/$file" || fail "$file differs from a git archive"
 done
