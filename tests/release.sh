@@ -11,7 +11,7 @@ done
 [ "$(TZ=Asia/Shanghai date +%z)" = +0800 ] || { echo "skipped: no time zone data"; exit 77; }
 src=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
 tmp=$(mktemp -d /tmp/wifi-hotspot-release.XXXXXX) # in /tmp, where nobody reaches it
-trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$tmp"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$tmp"' EXIT
 chmod 755 "$tmp"
 fail() { echo "FAIL: $*"; exit 1; }
 
