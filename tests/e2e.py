@@ -33,6 +33,9 @@ def configure(name, key):  # the arguments of the configure line
     return b"wlan set hostednetwork mode=allow ssid=" + name + b" key=" + key
 
 
+PLAIN = configure(b"plain", b"plain12345678")  # what any interpreter passes as it stands
+
+
 @dataclass
 class Case:
     name: str
@@ -156,19 +159,17 @@ class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe
         environment = {"ComSpec": windows_path(self.standins / "netsh.exe"), "PATHEXT": ".CMD",
                        "PATH": windows_path(scratch / "on-path"), "NoDefaultCurrentDirectoryInExePath": "1",
                        "windir": windows_path(scratch / "on-path")}
-        (scratch / "hostile.reg").write_text(  # a .reg file's strings are escaped as JSON's are
-            "REGEDIT4\n[HKEY_CURRENT_USER\\Environment]\n" + "".join(f'"{name}"={json.dumps(value)}\n'
-                                                                 for name, value in environment.items()) +
-            "[HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor]\n"
-            f'"AutoRun"={json.dumps(f"echo planted AutoRun ran>>{planted}")}\n')
+        values = "".join(f'"{name}"={json.dumps(value)}\n' for name, value in environment.items())  # JSON's escapes
+        autorun = json.dumps(f"echo planted AutoRun ran>>{planted}")
+        (scratch / "hostile.reg").write_text(f"REGEDIT4\n[HKEY_CURRENT_USER\\Environment]\n{values}"
+                                             f"[HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor]\n"
+                                             f'"AutoRun"={autorun}\n')
 
-        def set_up(_):  # one server for all cases, kept a minute after the last; no pipe of ours for wine to hold
-            with open(scratch / "setup.log", "wb") as log:
-                return subprocess.run(f"wineserver -p60 && wineboot -i && wine regedit /S "
-                                      f"'{windows_path(scratch / 'hostile.reg')}'", shell=True, env=self.env,
-                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log).returncode, \
-                    (scratch / "setup.log").read_bytes()
-        status, log = retried(set_up)
+        # One server for all cases, kept a minute after the last; no pipe of ours for wine's lasting processes to hold.
+        set_up = f"wineserver -p60 && wineboot -i && wine regedit /S '{windows_path(scratch / 'hostile.reg')}'"
+        status, log = retried(lambda n: (subprocess.run(f"({set_up}) 2>{scratch}/setup{n}.log", shell=True, env=self.env,
+                                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL).returncode,
+                                         (scratch / f"setup{n}.log").read_bytes()))
         assert status == 0, f"wine's prefix not set up: {log!r}"
         # wine runs a netsh.exe or cmd.exe in the system folder instead of its own only as WINEDLLOVERRIDES says.
         system32 = Path(self.env["WINEPREFIX"], "drive_c/windows/system32")
@@ -236,8 +237,10 @@ def start_in_folder(platform, work, status, command, env=None, **popen):  # env:
 
 
 def run_case(platform, scratch, index, case):
-    """The case's faults. cmd.exe refuses two % in a configure line, as a name it may replace; any other refusal of
-    an oracle value is marked "refused", for judge_refusals to decide."""
+    """The case's faults. cmd.exe refuses two % in a configure line, as a name it may replace. Any other refusal of an
+    oracle value the interpreter judges: one that reaches netsh as typed, written either bare or in its quotes into the
+    configure line, is refused wrongly. A plain value ends the interpreter's lines: unless it reached netsh as typed,
+    the interpreter did not run, and judged nothing."""
     def attempt(n):
         work, begun = scratch / f"case{index}-{n}", time.monotonic()
         process = start_in_folder(platform, work, case.status, platform.command, platform.case_env(case),
@@ -254,44 +257,31 @@ def run_case(platform, scratch, index, case):
         return text.replace(PAUSE, platform.pause).encode("gbk").replace(b"\n", platform.newline)
 
     status, screen, runs, seconds, stderr = retried(attempt)
-    expected = b"".join(on_screen(text) for text in case.screen or [])
+    expected_runs = [run.split(b" ") for run in case.netsh]
     refused = case.values is not None and on_screen(UNUSABLE) in screen and not runs
     two_percent = case.values is not None and platform.name == "windows" and b"".join(case.values).count(b"%") > 1
     faults = [f"exit status {status}"] if status != 0 else []
+    expected = b"".join(on_screen(text) for text in case.screen or [])
     if case.screen is not None and screen != expected:
         faults.append(f"screen, expected: {expected.decode('gbk', 'backslashreplace')!r}")
     if two_percent and not refused:
         faults.append(f"two % in the line not refused: netsh runs {runs}")
-    elif not refused and runs != [run.split(b" ") for run in case.netsh]:
-        faults.append(f"netsh runs {runs}, expected {case.netsh}")
+    elif refused and not two_percent:
+        work = scratch / f"oracle{index}"
+        lines = [b"netsh " + configure(q + case.values[0] + q, q + case.values[1] + q) for q in (b"", platform.quote)]
+        last = retried(lambda n: (n, platform.interpret(work / str(n), lines + [b"netsh " + PLAIN])))[0]
+        judged = [platform.runs(work / str(last) / f"{i}.log") for i in range(3)]
+        if judged[-1] != [PLAIN.split(b" ")]:
+            faults.append(f"not judged: the interpreter did not run (the plain value: {judged[-1]})")
+        elif expected_runs[0] in judged[0] + judged[1]:
+            faults.append("refused, though the interpreter passes it as typed")
+    elif runs != expected_runs and not refused:
+        faults.append(f"netsh runs {runs}, expected {expected_runs}")
     refusals = sum(screen.count(on_screen(text)) for text in REFUSALS)
     if seconds < 1.4 * refusals:
         faults.append(f"{refusals} refusals in {seconds:.2f} s: each stays on screen for 1.5 s")
     if faults:
         faults += [f"the screen seen: {screen.decode('gbk', 'backslashreplace')!r}", f"standard error: {stderr!r}"]
-    return faults or (["refused"] if refused and not two_percent else [])
-
-
-def judge_refusals(platform, scratch, cases, faults):
-    """A value that reaches netsh as typed, written either bare or in the interpreter's quotes into the configure line,
-    is refused wrongly. The values are judged in four runs side by side. A plain value ends each run, which stops at a
-    line it cannot run: unless it reached netsh as typed, every refusal of that run fails."""
-    refused = [i for i, case_faults in enumerate(faults) if case_faults == ["refused"]]
-    plain = configure(b"plain", b"plain12345678")
-
-    def judge(run, judged):
-        lines = [b"netsh " + configure(q + name + q, q + key + q)
-                 for i in judged for name, key in [cases[i].values] for q in (b"", platform.quote)] + [b"netsh " + plain]
-        work, _ = retried(lambda n: (scratch / f"oracle{run}-{n}", platform.interpret(scratch / f"oracle{run}-{n}", lines)))
-        runs = [platform.runs(work / f"{i}.log") for i in range(len(lines))]
-        for n, i in enumerate(judged):  # its lines' runs: 2n bare, 2n + 1 quoted
-            passes = [run.split(b" ") for run in cases[i].netsh] in runs[2 * n:2 * n + 2]
-            faults[i] = ["refused, though the interpreter passes it as typed"] if passes else []
-            if runs[-1] != [plain.split(b" ")]:
-                faults[i] = [f"not judged: the interpreter's run did not happen (the plain value: {runs[-1]})"]
-
-    with ThreadPoolExecutor(max_workers=4) as pool:
-        list(pool.map(judge, range(4), [refused[run::4] for run in range(4)]))
     return faults
 
 
@@ -403,7 +393,7 @@ def main(argv):
         cases = [case for case in CASES + oracle_cases() if case.only in (None, platform.name)]
         with ThreadPoolExecutor(max_workers=24) as pool:
             faults = list(pool.map(lambda indexed: run_case(platform, scratch, *indexed), enumerate(cases)))
-        results = list(zip([case.name for case in cases], judge_refusals(platform, scratch, cases, faults)))
+        results = list(zip([case.name for case in cases], faults))
         if platform.name == "windows":
             results.append(("the .exe as downloaded", platform.check_download()))
     if (scratch / "planted.log").exists():  # written by whatever planted program ran
