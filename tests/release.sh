@@ -26,8 +26,9 @@ for kind in rsa ec; do
   openssl req -x509 -newkey "${kind/ec/ec:$tmp/p256}" -nodes -keyout "$tmp/$kind.key" -out "$tmp/$kind.pem" -days 2 \
     -subj "/CN=wifi-hotspot test" -addext extendedKeyUsage=codeSigning 2>/dev/null
   softhsm2-util --import "$tmp/$kind.key" --token test --label $kind --id 0${#kind} "${pin[@]}" >/dev/null
+  openssl x509 -in "$tmp/$kind.pem" -outform DER -out "$tmp/$kind.der" # a file: pkcs11-tool 0.26 seeks in it
   pkcs11-tool --module "$module" --token-label test --login "${pin[@]}" --type cert --label $kind --id 0${#kind} \
-    --write-object <(openssl x509 -in "$tmp/$kind.pem" -outform DER) >/dev/null
+    --write-object "$tmp/$kind.der" >/dev/null
 done
 printf '#!/bin/sh\necho "$*" >>"%s"\nexec osslsigncode "$@"\n' "$tmp/osslsigncode.args" >"$tmp/osslsigncode"
 chmod +x "$tmp/osslsigncode"
