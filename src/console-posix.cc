@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <sys/types.h> // ssize_t
 #include <termios.h>
 #include <time.h> // nanosleep, which <ctime> need not declare
 #include <unistd.h>
