@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <ctime>
 
-#include <sys/types.h> // ssize_t
 #include <termios.h>
 #include <time.h> // nanosleep, which <ctime> need not declare
 #include <unistd.h>
@@ -37,11 +36,12 @@ void pause_Key()
     write_Text(text::PRESS_KEY);
     std::fflush(stdout);
     if (isatty(STDIN_FILENO) == 1 && tcflush(STDIN_FILENO, TCIFLUSH) == 0) {
-        char key = '\0';
-        ssize_t got = 0;
-        do {
-            got = read(STDIN_FILENO, &key, 1);
-        } while ((got == 1 && key != '\n') || (got < 0 && errno == EINTR));
+        for (char key = '\0'; key != '\n';) {
+            const auto got = read(STDIN_FILENO, &key, 1);
+            if (got == 0 || (got < 0 && errno != EINTR)) {
+                break; // input ended, or cannot be read
+            }
+        }
     }
     write_Text("\n");
 }
