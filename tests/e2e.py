@@ -116,7 +116,8 @@ def retried(attempt):  # attempt(n) again, up to 3 times, while wine failed to s
 
 
 class Posix:
-    name, newline, pause, quote = "posix", b"\n", "请按任意键继续. . .\n", b"'"
+    # percent_names: the interpreter replaces %name% on the whole line, so the tool refuses two % in it.
+    name, newline, pause, quote, percent_names = "posix", b"\n", "请按任意键继续. . .\n", b"'", False
     runs = staticmethod(log_records)
     case_env = staticmethod(lambda case: None)
 
@@ -137,7 +138,7 @@ class Posix:
 
 
 class Windows:  # wine as a Chinese Windows, stand-ins for netsh.exe and cmd.exe, the user's settings hostile
-    name, newline, pause, quote = "windows", b"\r\n", "请按任意键继续...", b'"'
+    name, newline, pause, quote, percent_names = "windows", b"\r\n", "请按任意键继续...", b'"', True
 
     def __init__(self, exe, standins, scratch):
         self.standins = Path(standins).resolve()
@@ -259,7 +260,7 @@ def run_case(platform, scratch, index, case):
     status, screen, runs, seconds, stderr = retried(attempt)
     expected_runs = [run.split(b" ") for run in case.netsh]
     refused = case.values is not None and on_screen(UNUSABLE) in screen and not runs
-    two_percent = case.values is not None and platform.name == "windows" and b"".join(case.values).count(b"%") > 1
+    two_percent = case.values is not None and platform.percent_names and b"".join(case.values).count(b"%") > 1
     faults = [f"exit status {status}"] if status != 0 else []
     expected = b"".join(on_screen(text) for text in case.screen or [])
     if case.screen is not None and screen != expected:
